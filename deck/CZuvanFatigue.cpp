@@ -1,0 +1,69 @@
+#include "deck/CZuvanFatigue.h"
+
+#include "deck/ZuvanFatigueCards.h"
+#include "driver/CExceptionZuvanFatigue.h"
+#include "report/ZuvanFatigueText.h"
+
+CZuvanFatigue::CZuvanFatigue() {}
+
+CZuvanFatigue::CZuvanFatigue(const CZuvanFatigue& other) {
+    static const char kTag[] = "<CZuvanFatigue::CZuvanFatigue(&SourceObject)>";
+    Guard(kTag, [&] { *this = other; });
+}
+
+CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
+    static const char kTag[] = "<CZuvanFatigue::operator=>";
+    if (this != &other) {
+        Guard(kTag, [&] {
+            m_context = other.m_context;
+            m_inputFile = other.m_inputFile;
+            m_outputDirectory = other.m_outputDirectory;
+        });
+    }
+    return *this;
+}
+
+CZuvanFatigue::~CZuvanFatigue() {}
+
+int CZuvanFatigue::SetInputFile(const char* path) {
+    static const char kTag[] = "<CZuvanFatigue::SetInputFile>";
+    return GuardEntry([&] {
+        if (m_in.is_open()) m_in.close();
+        m_in.clear();
+        m_inputFile = path != nullptr ? path : "";
+        if (!ZuvanFatigueCards::OpenDeck(m_in, m_inputFile)) Raise(kTag, kCodeFichierDonnees);
+        m_in.imbue(NativeLocale());
+    });
+}
+
+int CZuvanFatigue::SetContext(const CZuvanFatigueContexte& context) {
+    return GuardEntry([&] {
+        m_context.Clear();
+        m_context = context;
+    });
+}
+
+int CZuvanFatigue::SetOutputDirectory(const char* path) {
+    return GuardEntry([&] { m_outputDirectory = path != nullptr ? path : ""; });
+}
+
+int CZuvanFatigue::Read() {
+    return GuardEntry([&] { ReadCards(); });
+}
+
+void CZuvanFatigue::ReadCards() {
+    static const char kTag[] = "<CZuvanFatigue::Read>";
+    using namespace ZuvanFatigueCards;
+    if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
+    SkipByteOrderMark(m_in);
+    std::string line;
+    while (ReadDeckLine(m_in, line)) {
+        if (IsCard(line, "*MATERIAU")) {
+            CZuvanFatigueMateriau material;
+            CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);
+            m_context.AddMaterial(material);
+        } else if (!IsIgnored(line)) {
+            Raise(kTag, kCodeCarteInconnue);
+        }
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The study: everything the data file defines, its own copy of the context
+// library, the data file and the output directory. Read walks the data file
+// card by card and carries out each damage request as soon as it is read.
+
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "deck/CZuvanFatigueContexte.h"
+
+class CZuvanFatigue {
+public:
+    CZuvanFatigue();
+    // Copies the maps, the context and both paths; the copy's stream stays closed.
+    CZuvanFatigue(const CZuvanFatigue& other);
+    CZuvanFatigue& operator=(const CZuvanFatigue& other);
+    ~CZuvanFatigue();
+
+    // Entry points: 0 or an error code, never an exception.
+    int SetInputFile(const char* path);
+    int SetContext(const CZuvanFatigueContexte& context);
+    int SetOutputDirectory(const char* path);
+    int Read();
+
+    CZuvanFatigueContexte& Context() { return m_context; }
+    const CZuvanFatigueContexte& Context() const { return m_context; }
+    const std::string& GetInputFile() const { return m_inputFile; }
+    const std::string& GetOutputDirectory() const { return m_outputDirectory; }
+
+private:
+    void ReadCards();
+
+    CZuvanFatigueContexte m_context;
+    std::ifstream m_in;
+    std::string m_inputFile;
+    std::string m_outputDirectory;
+};

@@ -1,0 +1,66 @@
+#include "deck/CZuvanFatigueContexte.h"
+
+#include <fstream>
+
+#include "deck/ZuvanFatigueCards.h"
+#include "driver/CExceptionZuvanFatigue.h"
+
+CZuvanFatigueContexte::CZuvanFatigueContexte() {}
+
+CZuvanFatigueContexte::CZuvanFatigueContexte(const CZuvanFatigueContexte& other) {
+    static const char kTag[] = "<CZuvanFatigueContexte::CZuvanFatigueContexte(&SourceObject)>";
+    Guard(kTag, [&] { *this = other; });
+}
+
+CZuvanFatigueContexte& CZuvanFatigueContexte::operator=(const CZuvanFatigueContexte& other) {
+    static const char kTag[] = "<CZuvanFatigueContexte::operator=>";
+    if (this != &other) {
+        Guard(kTag, [&] { m_materials = other.m_materials; });
+    }
+    return *this;
+}
+
+CZuvanFatigueContexte::~CZuvanFatigueContexte() {}
+
+int CZuvanFatigueContexte::Read(const char* path) {
+    static const char kTag[] = "<CZuvanFatigueContexte::Read>";
+    return GuardEntry([&] {
+        using namespace ZuvanFatigueCards;
+        std::ifstream in;
+        if (path == nullptr || !OpenDeck(in, path)) Raise(kTag, kCodeFichierContexte);
+        SkipByteOrderMark(in);
+        std::string line;
+        while (ReadDeckLine(in, line)) {
+            if (IsCard(line, "*MATERIAU")) {
+                CZuvanFatigueMateriau material;
+                CZuvanFatigueMateriau::Read(CardLine(line), material, in);
+                AddMaterial(material);
+            } else if (!IsIgnored(line)) {
+                Raise(kTag, kCodeCarteInconnue);
+            }
+        }
+    });
+}
+
+void CZuvanFatigueContexte::Clear() { m_materials.clear(); }
+
+void CZuvanFatigueContexte::AddMaterial(CZuvanFatigueMateriau material) {
+    static const char kTag[] = "<CZuvanFatigueContexte::AddMaterial>";
+    Guard(kTag, [&] {
+        if (MaterialExist(material.GetName())) Raise(kTag, kCodeMateriauExiste);
+        m_materials.emplace(material.GetName(), material);
+    });
+}
+
+bool CZuvanFatigueContexte::MaterialExist(std::string name) const {
+    return m_materials.count(name) != 0;
+}
+
+CZuvanFatigueMateriau CZuvanFatigueContexte::GetMaterial(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigueContexte::GetMaterial>";
+    return Guard(kTag, [&]() -> CZuvanFatigueMateriau {
+        const auto it = m_materials.find(name);
+        if (it == m_materials.end()) Raise(kTag, kCodeMateriauAbsent);
+        return it->second;
+    });
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The context library: shared definitions kept by name (materials, and the
+// fatigue curves, weld classes and weld-zone classifications of later cards).
+
+#include <map>
+#include <string>
+
+#include "model/CZuvanFatigueMateriau.h"
+
+class CZuvanFatigueContexte {
+public:
+    CZuvanFatigueContexte();
+    CZuvanFatigueContexte(const CZuvanFatigueContexte& other);
+    CZuvanFatigueContexte& operator=(const CZuvanFatigueContexte& other);
+    ~CZuvanFatigueContexte();
+
+    // Entry point: reads a context file into the library; 0 or an error code.
+    int Read(const char* path);
+    void Clear();
+
+    void AddMaterial(CZuvanFatigueMateriau material);  // 400 when the name exists
+    bool MaterialExist(std::string name) const;
+    CZuvanFatigueMateriau GetMaterial(std::string name) const;  // 410 when absent
+
+    const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
+
+private:
+    std::map<std::string, CZuvanFatigueMateriau> m_materials;
+};

@@ -1,0 +1,143 @@
+#include "deck/ZuvanFatigueCards.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <locale>
+
+#include "driver/CExceptionZuvanFatigue.h"
+
+namespace ZuvanFatigueCards {
+
+namespace {
+std::ostream* g_console = nullptr;
+const char kTagRead[] = "<ZuvanFatigueCards::ReadDeckLine>";
+}  // namespace
+
+std::ostream& Console() { return g_console != nullptr ? *g_console : std::cerr; }
+
+void SetConsole(std::ostream* console) { g_console = console; }
+
+bool OpenDeck(std::ifstream& in, const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+    in.open(path.c_str(), std::ios::in);
+    return in.is_open();
+}
+
+void SkipByteOrderMark(std::istream& in) {
+    char bom[3] = {0, 0, 0};
+    in.read(bom, 3);
+    if (in.gcount() < 3) {
+        // Fewer than three bytes: an empty deck.
+        in.clear();
+        in.setstate(std::ios::eofbit);
+        return;
+    }
+    if (static_cast<unsigned char>(bom[0]) == 0xEF && static_cast<unsigned char>(bom[1]) == 0xBB &&
+        static_cast<unsigned char>(bom[2]) == 0xBF) {
+        return;
+    }
+    in.clear();
+    in.seekg(0);
+    if (!in) Raise(kTagRead, kCodeInconnu);
+}
+
+namespace {
+// Reads one line; false when nothing at all could be read.
+bool GetLine(std::istream& in, std::string& line) {
+    line.clear();
+    if (in.eof()) return false;
+    std::getline(in, line);
+    if (in.bad()) Raise(kTagRead, kCodeInconnu);
+    if (in.fail()) {
+        // Nothing extracted: the end of the deck, or a read error.
+        if (in.eof()) return false;
+        Raise(kTagRead, kCodeInconnu);
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+}  // namespace
+
+bool ReadDeckLine(std::istream& in, std::string& line) {
+    if (!GetLine(in, line)) return false;
+    Console() << line << '\n';
+    return true;
+}
+
+void ReadBlockLine(std::istream& in, std::string& line, const char* tag) {
+    const bool read = GetLine(in, line);
+    if (read) Console() << line << '\n';
+    if (!read || in.eof()) Raise(tag, kCodeFinDeFichier);
+}
+
+bool IsCard(const std::string& line, const char* keyword) {
+    const std::size_t n = std::strlen(keyword);
+    return line.size() >= n && line.compare(0, n, keyword) == 0;
+}
+
+bool IsCardWord(const std::string& line, const char* keyword) {
+    const std::size_t n = std::strlen(keyword);
+    return IsCard(line, keyword) && (line.size() == n || line[n] == ' ');
+}
+
+bool IsIgnored(const std::string& line) { return line.empty() || line[0] == '/'; }
+
+std::string CardLine(const std::string& line) {
+    std::string copy = line.substr(0, kCardLineLength);
+    copy.resize(kCardLineLength, '\0');
+    return copy;
+}
+
+std::string HeaderName(const std::string& cardLine) {
+    if (cardLine.size() <= kTextColumn) return std::string();
+    std::string name = cardLine.substr(kTextColumn, kCardLineLength - kTextColumn);
+    const std::size_t nul = name.find('\0');
+    if (nul != std::string::npos) name.resize(nul);
+    return name;
+}
+
+std::string TextValue(const std::string& line, const char* tag) {
+    if (line.size() < kTextColumn) Raise(tag, kCodeInconnu);
+    return line.substr(kTextColumn);
+}
+
+Tokens::Tokens(const std::string& line) : m_in(line) {
+    m_in.imbue(std::locale::classic());
+    std::string keyword;
+    m_in >> keyword;
+}
+
+bool Tokens::Real(double& value) {
+    double v = 0.0;
+    if (!(m_in >> v) || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool Tokens::Integer(int& value) {
+    int v = 0;
+    if (!(m_in >> v)) return false;
+    value = v;
+    return true;
+}
+
+bool Tokens::Word(std::string& value) {
+    std::string v;
+    if (!(m_in >> v)) return false;
+    value = v;
+    return true;
+}
+
+bool Tokens::Character(char& value) {
+    char v = 0;
+    if (!(m_in >> v)) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace ZuvanFatigueCards

@@ -1,0 +1,67 @@
+#pragma once
+// Lexical rules shared by every reader of the two decks: line reading with
+// its echo on the console, card recognition by prefix, text values from
+// column 21, token values in the classic locale.
+
+#include <istream>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+namespace ZuvanFatigueCards {
+
+// The console stream on which every deck line is echoed (std::cerr unless
+// the run function says otherwise).
+std::ostream& Console();
+void SetConsole(std::ostream* console);
+
+// Length of the copy of a header card line handed to a block reader.
+constexpr std::size_t kCardLineLength = 200;
+// Column (0-based) where text values start.
+constexpr std::size_t kTextColumn = 20;
+
+// Opens a deck for reading; false when it cannot be opened or is a directory.
+bool OpenDeck(std::ifstream& in, const std::string& path);
+
+// Skips a UTF-8 byte-order mark; a stream of fewer than three bytes is left
+// at its end (read as an empty deck).
+void SkipByteOrderMark(std::istream& in);
+
+// File level: reads the next line (CR before LF dropped) and echoes it.
+// False when the deck has ended and no line was left. A read error raises 10.
+bool ReadDeckLine(std::istream& in, std::string& line);
+
+// Block level: reads the next line and echoes it; end of file after it raises 50.
+void ReadBlockLine(std::istream& in, std::string& line, const char* tag);
+
+// True when the line begins with the keyword.
+bool IsCard(const std::string& line, const char* keyword);
+// True when the line is the keyword followed by a blank, or the keyword alone
+// (for keywords that begin longer ones, *RELEVE and *RELEVELIN).
+bool IsCardWord(const std::string& line, const char* keyword);
+// Comment ("/" first) or empty line.
+bool IsIgnored(const std::string& line);
+
+// The header line as handed to a block reader: its first 200 characters.
+std::string CardLine(const std::string& line);
+// Name on a header card: columns 21 to 200 of the line (empty when shorter).
+std::string HeaderName(const std::string& cardLine);
+// Text value from column 21 to the end; a line of fewer than 20 characters raises 10.
+std::string TextValue(const std::string& line, const char* tag);
+
+// Token values after the keyword, read in the classic locale.
+class Tokens {
+public:
+    explicit Tokens(const std::string& line);
+    // Each returns false when the value is missing or unreadable; a real
+    // number must also be finite.
+    bool Real(double& value);
+    bool Integer(int& value);
+    bool Word(std::string& value);
+    bool Character(char& value);
+
+private:
+    std::istringstream m_in;
+};
+
+}  // namespace ZuvanFatigueCards

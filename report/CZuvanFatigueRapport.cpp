@@ -1,0 +1,55 @@
+#include "report/CZuvanFatigueRapport.h"
+
+#include <algorithm>
+
+std::size_t CZuvanFatigueRapport::Width(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string CZuvanFatigueRapport::PadRight(const std::string& text, std::size_t width) {
+    const std::size_t w = Width(text);
+    return w >= width ? text : text + std::string(width - w, ' ');
+}
+
+std::string CZuvanFatigueRapport::PadLeft(const std::string& text, std::size_t width) {
+    const std::size_t w = Width(text);
+    return w >= width ? text : std::string(width - w, ' ') + text;
+}
+
+void CZuvanFatigueRapport::EmptyLine() { m_os << '\n'; }
+
+void CZuvanFatigueRapport::Line(const std::string& text) { m_os << text << '\n'; }
+
+void CZuvanFatigueRapport::RawLine(const std::string& deckText) { m_os << deckText << '\n'; }
+
+void CZuvanFatigueRapport::Title(const std::vector<std::string>& lines) {
+    std::size_t inner = 0;
+    for (const std::string& l : lines) inner = std::max(inner, Width(l));
+    const std::string frame(inner + 4, '*');
+    m_os << frame << '\n';
+    for (const std::string& l : lines) m_os << "* " << PadRight(l, inner) << " *\n";
+    m_os << frame << '\n';
+}
+
+void CZuvanFatigueRapport::Section(const std::string& title) {
+    const std::string frame(Width(title) + 4, '+');
+    m_os << frame << '\n' << "+ " << title << " +\n" << frame << '\n';
+}
+
+void CZuvanFatigueRapport::FormFeed() { m_os << '\f'; }
+
+void CZuvanFatigueRapport::LabelStart(const std::string& label, std::size_t width) {
+    m_os << PadRight(label, width) << ": ";
+}
+
+void CZuvanFatigueRapport::TableHeader(const std::vector<std::string>& titles) {
+    m_os << '|';
+    for (const std::string& t : titles) {
+        const std::size_t w = Width(t);
+        const std::size_t left = w >= 12 ? 0 : (12 - w) / 2;
+        m_os << std::string(left, ' ') << PadRight(t, 12 - left) << '|';
+    }
+    m_os << '\n';
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Layout of the calculation reports: frames, label lines, table rows, form
+// feeds. Program texts are UTF-8 in the source and go out as they stand; deck
+// texts (names, comments) go out raw. Widths count characters, not bytes.
+// The helper never touches the stream's format flags: fixed, scientific,
+// precision and width settings made by the caller stay for what follows.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CZuvanFatigueRapport {
+public:
+    explicit CZuvanFatigueRapport(std::ostream& os) : m_os(os) {}
+
+    std::ostream& Stream() { return m_os; }
+
+    void EmptyLine();
+    // A program text followed by a line feed.
+    void Line(const std::string& text);
+    // Deck text followed by a line feed, byte for byte.
+    void RawLine(const std::string& deckText);
+    // Main title: a frame of '*' around the lines, all of one length.
+    void Title(const std::vector<std::string>& lines);
+    // Section title: "+ title +" between two lines of '+'.
+    void Section(const std::string& title);
+    // Form feed (code 12), unconverted; the caller writes the line feeds around it.
+    void FormFeed();
+
+    // "label" padded to width characters, then ": ".
+    void LabelStart(const std::string& label, std::size_t width);
+    // Label line with a value written by the stream's current format.
+    template <class T>
+    void Label(const std::string& label, std::size_t width, const T& value) {
+        LabelStart(label, width);
+        m_os << value << '\n';
+    }
+
+    // Table header: each title centred in a 12-character cell between bars.
+    void TableHeader(const std::vector<std::string>& titles);
+    // Table row: "| " v1 " | " v2 ... " |", each value in a field of 10.
+    template <class... T>
+    void Row(const T&... values) {
+        m_os << "| ";
+        bool first = true;
+        ((RowCell(values, first)), ...);
+        m_os << " |\n";
+    }
+
+    // Characters (UTF-8 code points) of a text.
+    static std::size_t Width(const std::string& text);
+    // Text padded with blanks on the right to width characters.
+    static std::string PadRight(const std::string& text, std::size_t width);
+    // Text padded with blanks on the left to width characters.
+    static std::string PadLeft(const std::string& text, std::size_t width);
+
+private:
+    template <class T>
+    void RowCell(const T& value, bool& first) {
+        if (!first) m_os << " | ";
+        first = false;
+        Cell(value);
+    }
+    template <class T>
+    void Cell(const T& value) {
+        m_os.width(10);
+        m_os << value;
+    }
+    void Cell(const std::string& text) { m_os << PadLeft(text, 10); }
+    void Cell(const char* text) { m_os << PadLeft(text, 10); }
+
+    std::ostream& m_os;
+};

@@ -1,0 +1,152 @@
+// The program as a user runs it: options, usage, end report, exit status.
+
+#include <gtest/gtest.h>
+
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using namespace ZuvanFatigueTest;
+
+namespace {
+
+// Usage text as Latin-9 bytes, spelt out so that a wrong conversion shows.
+const std::string kUsage =
+    "\n"
+    "Utilisation : ZuvanFatigue.exe -d DATA -c CONTEXT -o OUTPUTDIR\n"
+    "\n"
+    "Options :\n"
+    "  -h,--help\n"
+    "      Fait appara\xEEtre ce message d'erreur\n"
+    "  -d,--data DATA\n"
+    "      Permet de d\xE9" "finir le chemin complet du fichier de donn\xE9" "es\n"
+    "  -c,--context CONTEXT\n"
+    "      Permet de d\xE9" "finir le chemin complet du fichier de contexte\n"
+    "      contexte : d\xE9" "finitions des courbes de fatigue\n"
+    "                 d\xE9" "finitions des classification de zone soud\xE9" "e selon C11.A5\n"
+    "                 d\xE9" "finitions des mat\xE9riaux souvent utilis\xE9s\n"
+    "  -o,--outputdir OUTPUTDIR\n"
+    "      Permet de d\xE9" "finir le chemin complet du r\xE9pertoire qui contiendra les "
+    "r\xE9sultats\n"
+    "\n";
+
+const std::string kNormalEnd = " \n Fin normale du travail \n \n";
+
+std::string AbnormalEnd(int code, const std::string& latin9Line) {
+    return " \n Fin anormale du travail \n Code d'erreur : " + std::to_string(code) + " \n" +
+           std::string(14, ' ') + latin9Line + "\n \n";
+}
+
+const char kMaterialDeck[] =
+    "*MATERIAU           P265GH\n"
+    "*TYPE               F\n"
+    "*PARAMETRE 265 410 201660 0.3\n"
+    "*FIN_MATERIAU\n";
+
+}  // namespace
+
+TEST(ZuvanFatigueRun, UsageAndOptionErrorsExitWithOne) {
+    TempDir dir;
+    const std::string data = dir.Write("d.dat", "/ nothing\n");
+    const std::string ctx = dir.Write("c.ctx", "");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string console;
+    };
+    const Case cases[] = {
+        {{}, 1, kUsage},
+        {{"-h"}, 1, kUsage},
+        {{"-d", data}, 1, kUsage},
+        {{"-d", "a", "-c", "b", "-o", "c", "-h"}, 0, kUsage},
+        {{"-d", "-h", "-c", "b", "-o", "c"}, 0, kUsage},
+        {{"--help", "x", "y"}, 0, kUsage},
+        {{"-d", data, "x", "-c", ctx, "-o", dir.Path()}, 1, kUsage},
+        {{"-x", data, "-c", ctx}, 1, kUsage},
+        {{"-d", data, "-o", dir.Path()}, 1, kUsage},
+        {{"-c", ctx, "-o"}, 1,
+         "L'option -o impose de fournir le chemin complet du r\xE9pertoire de sortie en "
+         "argument\n"},
+        {{"-o", dir.Path(), "-d"}, 1,
+         "L'option -d impose de fournir le chemin complet du fichier de donn\xE9" "es en "
+         "argument\n"},
+        {{"-d", data, "-c"}, 1,
+         "L'option -c impose de fournir le chemin complet du fichier de contexte en "
+         "argument\n"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const RunResult r = RunProgram(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.console, c.console);
+        EXPECT_EQ(r.output, "");
+    }
+}
+
+TEST(ZuvanFatigueRun, NormalRunEchoesBothDecksAndEndsNormally) {
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", std::string("/ context\n") + kMaterialDeck);
+    const std::string data = dir.Write("d.dat", "/ data\n\n*MATERIAU           S2\n"
+                                                "*TYPE A\n*PARAMETRE 200 500 195000 0.3\n"
+                                                "*FIN_MATERIAU\r\n/ end");
+    const RunResult r = RunProgram({"-c", ctx, "--data", data, "--outputdir", dir.Path()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "");
+    EXPECT_EQ(r.console, std::string("/ context\n") + kMaterialDeck +
+                             "/ data\n\n*MATERIAU           S2\n*TYPE A\n"
+                             "*PARAMETRE 200 500 195000 0.3\n*FIN_MATERIAU\n/ end\n" +
+                             kNormalEnd);
+}
+
+TEST(ZuvanFatigueRun, FailingEntryPointsEndWithTheirCode) {
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", "");
+    const std::string data = dir.Write("d.dat", "");
+    const std::string missingData =
+        AbnormalEnd(240, "Le fichier de donn\xE9" "es n'est pas disponible ");
+    const std::string missingCtx = AbnormalEnd(350, "Le fichier de contexte n'est pas disponible ");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string console;
+    };
+    const Case cases[] = {
+        {{"-d", dir.Path() + "/none", "-c", ctx, "-o", dir.Path()}, 240, missingData},
+        {{"-d", dir.Path(), "-c", ctx, "-o", dir.Path()}, 240, missingData},
+        {{"-d", data, "-c", dir.Path() + "/none", "-o", dir.Path()}, 350, missingCtx},
+        {{"-d", data, "-c", dir.Path(), "-o", dir.Path()}, 350, missingCtx},
+        // The first failing option stops the run: the context is never read.
+        {{"-d", dir.Path() + "/none", "-c", dir.Path() + "/none", "-o", "x"}, 240, missingData},
+        // A missing output directory is only checked when a report is written.
+        {{"-d", data, "-c", ctx, "-o", dir.Path() + "/none"}, 0, kNormalEnd},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args[3]);
+        const RunResult r = RunProgram(c.args);
+        EXPECT_EQ(r.status, c.code % 256);  // 350 is seen as 94 by the shell
+        EXPECT_EQ(r.console, c.console);
+        EXPECT_EQ(r.output, "");
+    }
+}
+
+TEST(ZuvanFatigueRun, ContextGivenTwiceIsReadTwiceIntoTheSameLibrary) {
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", kMaterialDeck);
+    const std::string data = dir.Write("d.dat", "");
+    const RunResult r = RunProgram({"-c", ctx, "-c", ctx, "-d", data, "-o", dir.Path()});
+    EXPECT_EQ(r.status, 400 % 256);
+    EXPECT_EQ(r.console,
+              std::string(kMaterialDeck) + kMaterialDeck +
+                  AbnormalEnd(400, "Le mat\xE9riau dont la d\xE9" "finition est donn\xE9" "e existe "
+                                   "d\xE9j\xE0 "));
+}
+
+TEST(ZuvanFatigueRun, UnknownLocaleFallsBackToClassic) {
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", kMaterialDeck);
+    const std::string data = dir.Write("d.dat", "/ x\n");
+    const RunResult r = RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()},
+                                   {"LC_ALL=", "LANG=xx_YY.UTF-8"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.console, std::string(kMaterialDeck) + "/ x\n" + kNormalEnd);
+}

@@ -8,6 +8,7 @@ bash scripts/build.sh
 out=examples/out
 mkdir -p "$out"
 status=0
+shopt -s nullglob
 for data in examples/*.data; do
     name=$(basename "$data" .data)
     echo "== $name" >&2

@@ -10,7 +10,7 @@
 #include "deck/CZuvanFatigueContexte.h"
 
 class CZuvanFatigue {
-public:
+   public:
     CZuvanFatigue();
     // Copies the maps, the context and both paths; the copy's stream stays closed.
     CZuvanFatigue(const CZuvanFatigue& other);
@@ -28,7 +28,7 @@ public:
     const std::string& GetInputFile() const { return m_inputFile; }
     const std::string& GetOutputDirectory() const { return m_outputDirectory; }
 
-private:
+   private:
     void ReadCards();
 
     CZuvanFatigueContexte m_context;

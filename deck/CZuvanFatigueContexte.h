@@ -8,7 +8,7 @@
 #include "model/CZuvanFatigueMateriau.h"
 
 class CZuvanFatigueContexte {
-public:
+   public:
     CZuvanFatigueContexte();
     CZuvanFatigueContexte(const CZuvanFatigueContexte& other);
     CZuvanFatigueContexte& operator=(const CZuvanFatigueContexte& other);
@@ -24,6 +24,6 @@ public:
 
     const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
 
-private:
+   private:
     std::map<std::string, CZuvanFatigueMateriau> m_materials;
 };

@@ -51,7 +51,7 @@ std::string TextValue(const std::string& line, const char* tag);
 
 // Token values after the keyword, read in the classic locale.
 class Tokens {
-public:
+   public:
     explicit Tokens(const std::string& line);
     // Each returns false when the value is missing or unreadable; a real
     // number must also be finite.
@@ -60,7 +60,7 @@ public:
     bool Word(std::string& value);
     bool Character(char& value);
 
-private:
+   private:
     std::istringstream m_in;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 class CExceptionZuvanFatigue {
-public:
+   public:
     CExceptionZuvanFatigue(const char* text, int code);
     CExceptionZuvanFatigue(const CExceptionZuvanFatigue& other);
     CExceptionZuvanFatigue& operator=(const CExceptionZuvanFatigue& other);
@@ -16,7 +16,7 @@ public:
     // Null when no text was given or its copy could not be allocated.
     const char* GetMessage() const { return m_message; }
 
-private:
+   private:
     int m_code;
     char* m_message;
 };

@@ -47,7 +47,7 @@ bool Is(const char* arg, const char* shortName, const char* longName) {
 
 // Restores the echo stream of the deck readers when the run ends.
 class ConsoleScope {
-public:
+   public:
     explicit ConsoleScope(std::ostream& console) { ZuvanFatigueCards::SetConsole(&console); }
     ~ConsoleScope() { ZuvanFatigueCards::SetConsole(nullptr); }
 };

@@ -100,8 +100,8 @@ void CZuvanFatigueMateriau::Read(const std::string& cardLine, CZuvanFatigueMater
 }
 
 void CZuvanFatigueMateriau::SetDefinition(std::string name, int type, std::string comment,
-                                          double rp20MPa, RptTable rpt, double rmMPa,
-                                          double eMPa, double nu) {
+                                          double rp20MPa, RptTable rpt, double rmMPa, double eMPa,
+                                          double nu) {
     static const char kTag[] = "<CZuvanFatigueMateriau::SetDefinition>";
     Guard(kTag, [&] {
         m_defined = false;
@@ -154,8 +154,8 @@ double CZuvanFatigueMateriau::GetRet(double temperatureC) const {
         if (it == m_rpt.begin()) return it->second;
         if (it == m_rpt.end()) return m_rpt.back().second;
         const auto prev = it - 1;
-        return prev->second + (t - prev->first) * (it->second - prev->second) /
-                                  (it->first - prev->first);
+        return prev->second +
+               (t - prev->first) * (it->second - prev->second) / (it->first - prev->first);
     });
 }
 
@@ -168,10 +168,12 @@ std::ostream& operator<<(std::ostream& os, const CZuvanFatigueMateriau& m) {
         r.Label("Nom du matériau", kWidth, m.GetName());
         r.Label("Type du matériau", kWidth, m.GetType());
         r.Line("                                   10 --> inconnu");
-        r.Line("                                   20 --> acier non allié ou allié et non "
-               "austénitique");
-        r.Line("                                   30 --> acier austénitique, nickel ou alliage "
-               "de nickel");
+        r.Line(
+            "                                   20 --> acier non allié ou allié et non "
+            "austénitique");
+        r.Line(
+            "                                   30 --> acier austénitique, nickel ou alliage "
+            "de nickel");
         r.Label("Commentaire", kWidth, m.GetComment());
         r.Label("Limite d'élasticité à 20°C (MPa)", kWidth, m.GetRp20());
         r.Label("Nombre des paires (T,Rpt)", kWidth, m.GetRptTable().size());

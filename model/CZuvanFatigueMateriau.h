@@ -10,10 +10,10 @@
 #include <vector>
 
 class CZuvanFatigueMateriau {
-public:
+   public:
     static constexpr int kTypeInconnu = 10;
-    static constexpr int kTypeFerritique = 20;   // non-austenitic steel
-    static constexpr int kTypeAustenitique = 30; // austenitic steel, nickel or nickel alloy
+    static constexpr int kTypeFerritique = 20;    // non-austenitic steel
+    static constexpr int kTypeAustenitique = 30;  // austenitic steel, nickel or nickel alloy
 
     using RptTable = std::vector<std::pair<double, double>>;  // (T °C, Rpt MPa)
 
@@ -44,7 +44,7 @@ public:
     double GetNu() const { return m_nu; }
     const RptTable& GetRptTable() const { return m_rpt; }
 
-private:
+   private:
     bool m_defined;
     std::string m_name;
     int m_type;

@@ -10,7 +10,7 @@
 #include <vector>
 
 class CZuvanFatigueRapport {
-public:
+   public:
     explicit CZuvanFatigueRapport(std::ostream& os) : m_os(os) {}
 
     std::ostream& Stream() { return m_os; }
@@ -54,7 +54,7 @@ public:
     // Text padded with blanks on the left to width characters.
     static std::string PadLeft(const std::string& text, std::size_t width);
 
-private:
+   private:
     template <class T>
     void RowCell(const T& value, bool& first) {
         if (!first) m_os << " | ";

@@ -60,7 +60,8 @@ std::string LocaleTextToUtf8(const std::string& text, const std::locale& loc) {
     try {
         const std::string charset = NumericCharset(loc);
         if (charset == "UTF-8" || charset == "utf8") return text;
-        if (charset == "ANSI_X3.4-1968") return boost::locale::conv::to_utf<char>(text, "ISO-8859-15");
+        if (charset == "ANSI_X3.4-1968")
+            return boost::locale::conv::to_utf<char>(text, "ISO-8859-15");
         return boost::locale::conv::to_utf<char>(text, charset);
     } catch (...) {
         return text;

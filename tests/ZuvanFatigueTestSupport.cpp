@@ -14,9 +14,8 @@
 namespace ZuvanFatigueTest {
 
 TempDir::TempDir() {
-    const boost::filesystem::path p =
-        boost::filesystem::temp_directory_path() /
-        boost::filesystem::unique_path("zuvan-test-%%%%-%%%%-%%%%");
+    const boost::filesystem::path p = boost::filesystem::temp_directory_path() /
+                                      boost::filesystem::unique_path("zuvan-test-%%%%-%%%%-%%%%");
     boost::filesystem::create_directories(p);
     m_path = p.string();
 }

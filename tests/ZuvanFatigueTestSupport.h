@@ -9,14 +9,14 @@ namespace ZuvanFatigueTest {
 
 // A fresh, empty folder under the system's temporary folder, removed at the end.
 class TempDir {
-public:
+   public:
     TempDir();
     ~TempDir();
     const std::string& Path() const { return m_path; }
     // Writes bytes into a file of the folder and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const;
 
-private:
+   private:
     std::string m_path;
 };
 

@@ -17,14 +17,22 @@ const std::string kUsage =
     "  -h,--help\n"
     "      Fait appara\xEEtre ce message d'erreur\n"
     "  -d,--data DATA\n"
-    "      Permet de d\xE9" "finir le chemin complet du fichier de donn\xE9" "es\n"
+    "      Permet de d\xE9"
+    "finir le chemin complet du fichier de donn\xE9"
+    "es\n"
     "  -c,--context CONTEXT\n"
-    "      Permet de d\xE9" "finir le chemin complet du fichier de contexte\n"
-    "      contexte : d\xE9" "finitions des courbes de fatigue\n"
-    "                 d\xE9" "finitions des classification de zone soud\xE9" "e selon C11.A5\n"
-    "                 d\xE9" "finitions des mat\xE9riaux souvent utilis\xE9s\n"
+    "      Permet de d\xE9"
+    "finir le chemin complet du fichier de contexte\n"
+    "      contexte : d\xE9"
+    "finitions des courbes de fatigue\n"
+    "                 d\xE9"
+    "finitions des classification de zone soud\xE9"
+    "e selon C11.A5\n"
+    "                 d\xE9"
+    "finitions des mat\xE9riaux souvent utilis\xE9s\n"
     "  -o,--outputdir OUTPUTDIR\n"
-    "      Permet de d\xE9" "finir le chemin complet du r\xE9pertoire qui contiendra les "
+    "      Permet de d\xE9"
+    "finir le chemin complet du r\xE9pertoire qui contiendra les "
     "r\xE9sultats\n"
     "\n";
 
@@ -62,13 +70,17 @@ TEST(ZuvanFatigueRun, UsageAndOptionErrorsExitWithOne) {
         {{"-d", data, "x", "-c", ctx, "-o", dir.Path()}, 1, kUsage},
         {{"-x", data, "-c", ctx}, 1, kUsage},
         {{"-d", data, "-o", dir.Path()}, 1, kUsage},
-        {{"-c", ctx, "-o"}, 1,
+        {{"-c", ctx, "-o"},
+         1,
          "L'option -o impose de fournir le chemin complet du r\xE9pertoire de sortie en "
          "argument\n"},
-        {{"-o", dir.Path(), "-d"}, 1,
-         "L'option -d impose de fournir le chemin complet du fichier de donn\xE9" "es en "
+        {{"-o", dir.Path(), "-d"},
+         1,
+         "L'option -d impose de fournir le chemin complet du fichier de donn\xE9"
+         "es en "
          "argument\n"},
-        {{"-d", data, "-c"}, 1,
+        {{"-d", data, "-c"},
+         1,
          "L'option -c impose de fournir le chemin complet du fichier de contexte en "
          "argument\n"},
     };
@@ -86,9 +98,10 @@ TEST(ZuvanFatigueRun, UsageAndOptionErrorsExitWithOne) {
 TEST(ZuvanFatigueRun, NormalRunEchoesBothDecksAndEndsNormally) {
     TempDir dir;
     const std::string ctx = dir.Write("c.ctx", std::string("/ context\n") + kMaterialDeck);
-    const std::string data = dir.Write("d.dat", "/ data\n\n*MATERIAU           S2\n"
-                                                "*TYPE A\n*PARAMETRE 200 500 195000 0.3\n"
-                                                "*FIN_MATERIAU\r\n/ end");
+    const std::string data = dir.Write("d.dat",
+                                       "/ data\n\n*MATERIAU           S2\n"
+                                       "*TYPE A\n*PARAMETRE 200 500 195000 0.3\n"
+                                       "*FIN_MATERIAU\r\n/ end");
     const RunResult r = RunProgram({"-c", ctx, "--data", data, "--outputdir", dir.Path()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output, "");
@@ -102,8 +115,9 @@ TEST(ZuvanFatigueRun, FailingEntryPointsEndWithTheirCode) {
     TempDir dir;
     const std::string ctx = dir.Write("c.ctx", "");
     const std::string data = dir.Write("d.dat", "");
-    const std::string missingData =
-        AbnormalEnd(240, "Le fichier de donn\xE9" "es n'est pas disponible ");
+    const std::string missingData = AbnormalEnd(240,
+                                                "Le fichier de donn\xE9"
+                                                "es n'est pas disponible ");
     const std::string missingCtx = AbnormalEnd(350, "Le fichier de contexte n'est pas disponible ");
     struct Case {
         std::vector<std::string> args;
@@ -135,18 +149,20 @@ TEST(ZuvanFatigueRun, ContextGivenTwiceIsReadTwiceIntoTheSameLibrary) {
     const std::string data = dir.Write("d.dat", "");
     const RunResult r = RunProgram({"-c", ctx, "-c", ctx, "-d", data, "-o", dir.Path()});
     EXPECT_EQ(r.status, 400 % 256);
-    EXPECT_EQ(r.console,
-              std::string(kMaterialDeck) + kMaterialDeck +
-                  AbnormalEnd(400, "Le mat\xE9riau dont la d\xE9" "finition est donn\xE9" "e existe "
-                                   "d\xE9j\xE0 "));
+    EXPECT_EQ(r.console, std::string(kMaterialDeck) + kMaterialDeck +
+                             AbnormalEnd(400,
+                                         "Le mat\xE9riau dont la d\xE9"
+                                         "finition est donn\xE9"
+                                         "e existe "
+                                         "d\xE9j\xE0 "));
 }
 
 TEST(ZuvanFatigueRun, UnknownLocaleFallsBackToClassic) {
     TempDir dir;
     const std::string ctx = dir.Write("c.ctx", kMaterialDeck);
     const std::string data = dir.Write("d.dat", "/ x\n");
-    const RunResult r = RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()},
-                                   {"LC_ALL=", "LANG=xx_YY.UTF-8"});
+    const RunResult r =
+        RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()}, {"LC_ALL=", "LANG=xx_YY.UTF-8"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.console, std::string(kMaterialDeck) + "/ x\n" + kNormalEnd);
 }

@@ -82,6 +82,7 @@ TEST(CZuvanFatigueMateriau, GetRetInterpolatesWithinTheTemperatureTolerance) {
     const CZuvanFatigueMateriau one = Defined({{100, 180}});
     const CZuvanFatigueMateriau two = Defined({{100, 220}, {20, 240}});  // given out of order
     const CZuvanFatigueMateriau same = Defined({{50, 230}, {50, 210}, {20, 240}});
+    const CZuvanFatigueMateriau high = Defined({{50, 230}, {50, 210}, {100, 200}});
     struct Case {
         const char* what;
         const CZuvanFatigueMateriau& m;
@@ -99,8 +100,8 @@ TEST(CZuvanFatigueMateriau, GetRetInterpolatesWithinTheTemperatureTolerance) {
         {"interpolated", two, 60, 230, 0},
         {"just above the last", two, 100.05, 220, 0},
         {"beyond the last", two, 100.2, 0, 480},
-        {"just below the first", same, 49.95, 210, 0},
-        {"below the first", same, 49.85, 0, 480},
+        {"just below the first", high, 49.95, 210, 0},
+        {"below the first", high, 49.85, 0, 480},
         {"equal temperatures: smaller Rpt", same, 50, 210, 0},
         {"NaN temperature", two, std::nan(""), 0, 480},
     };

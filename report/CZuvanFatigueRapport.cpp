@@ -53,3 +53,8 @@ void CZuvanFatigueRapport::TableHeader(const std::vector<std::string>& titles) {
     }
     m_os << '\n';
 }
+
+void CZuvanFatigueRapport::RowEnd() {
+    m_os << " |\n";
+    m_rowOpen = false;
+}

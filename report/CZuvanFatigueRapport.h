@@ -47,6 +47,18 @@ class CZuvanFatigueRapport {
         m_os << " |\n";
     }
 
+    // A table row written cell by cell, so that the caller may change the
+    // stream's notation between cells: RowCell(v, w) writes "| " (first cell)
+    // or " | " and then v right-aligned in a field of w characters; RowEnd
+    // writes " |" and the line feed.
+    template <class T>
+    void RowCell(const T& value, int width) {
+        m_os << (m_rowOpen ? " | " : "| ");
+        m_rowOpen = true;
+        CellOf(value, width);
+    }
+    void RowEnd();
+
     // Characters (UTF-8 code points) of a text.
     static std::size_t Width(const std::string& text);
     // Text padded with blanks on the right to width characters.
@@ -68,6 +80,14 @@ class CZuvanFatigueRapport {
     }
     void Cell(const std::string& text) { m_os << PadLeft(text, 10); }
     void Cell(const char* text) { m_os << PadLeft(text, 10); }
+    template <class T>
+    void CellOf(const T& value, int width) {
+        m_os.width(width);
+        m_os << value;
+    }
+    void CellOf(const std::string& text, int width) { m_os << PadLeft(text, static_cast<std::size_t>(width)); }
+    void CellOf(const char* text, int width) { m_os << PadLeft(text, static_cast<std::size_t>(width)); }
 
     std::ostream& m_os;
+    bool m_rowOpen = false;
 };

@@ -24,19 +24,17 @@ void CZuvanFatigueRapport::Line(const std::string& text) { m_os << text << '\n';
 
 void CZuvanFatigueRapport::RawLine(const std::string& deckText) { m_os << deckText << '\n'; }
 
-void CZuvanFatigueRapport::Title(const std::vector<std::string>& lines) {
+void CZuvanFatigueRapport::Title(const std::vector<std::string>& lines, char frame) {
     std::size_t inner = 0;
     for (const std::string& l : lines) inner = std::max(inner, Width(l));
-    const std::string frame(inner + 4, '*');
-    m_os << frame << '\n';
-    for (const std::string& l : lines) m_os << "* " << PadRight(l, inner) << " *\n";
-    m_os << frame << '\n';
+    const std::string rule(inner + 4, frame);
+    m_os << rule << '\n';
+    for (const std::string& l : lines)
+        m_os << frame << ' ' << PadRight(l, inner) << ' ' << frame << '\n';
+    m_os << rule << '\n';
 }
 
-void CZuvanFatigueRapport::Section(const std::string& title) {
-    const std::string frame(Width(title) + 4, '+');
-    m_os << frame << '\n' << "+ " << title << " +\n" << frame << '\n';
-}
+void CZuvanFatigueRapport::Section(const std::string& title) { Title({title}, '+'); }
 
 void CZuvanFatigueRapport::FormFeed() { m_os << '\f'; }
 

@@ -20,12 +20,18 @@ class CZuvanFatigueRapport {
     void Line(const std::string& text);
     // Deck text followed by a line feed, byte for byte.
     void RawLine(const std::string& deckText);
-    // Main title: a frame of '*' around the lines, all of one length.
-    void Title(const std::vector<std::string>& lines);
+    // Title box: a frame of '*' (or of frame) around the lines, all of one length.
+    void Title(const std::vector<std::string>& lines, char frame = '*');
     // Section title: "+ title +" between two lines of '+'.
     void Section(const std::string& title);
     // Form feed (code 12), unconverted; the caller writes the line feeds around it.
     void FormFeed();
+
+    // A value in a field of width characters, without bars.
+    template <class T>
+    void Field(const T& value, int width) {
+        CellOf(value, width);
+    }
 
     // "label" padded to width characters, then ": ".
     void LabelStart(const std::string& label, std::size_t width);
@@ -85,8 +91,12 @@ class CZuvanFatigueRapport {
         m_os.width(width);
         m_os << value;
     }
-    void CellOf(const std::string& text, int width) { m_os << PadLeft(text, static_cast<std::size_t>(width)); }
-    void CellOf(const char* text, int width) { m_os << PadLeft(text, static_cast<std::size_t>(width)); }
+    void CellOf(const std::string& text, int width) {
+        m_os << PadLeft(text, static_cast<std::size_t>(width));
+    }
+    void CellOf(const char* text, int width) {
+        m_os << PadLeft(text, static_cast<std::size_t>(width));
+    }
 
     std::ostream& m_os;
     bool m_rowOpen = false;

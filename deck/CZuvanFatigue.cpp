@@ -62,6 +62,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueMateriau material;
             CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);
             m_context.AddMaterial(material);
+        } else if (IsCard(line, "*UWCOURBE")) {
+            CZuvanFatigueUWCourbe curve;
+            CZuvanFatigueUWCourbe::Read(CardLine(line), curve, m_in);
+            m_context.AddUWCurve(curve);
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);
         }

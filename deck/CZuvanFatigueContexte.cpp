@@ -15,7 +15,10 @@ CZuvanFatigueContexte::CZuvanFatigueContexte(const CZuvanFatigueContexte& other)
 CZuvanFatigueContexte& CZuvanFatigueContexte::operator=(const CZuvanFatigueContexte& other) {
     static const char kTag[] = "<CZuvanFatigueContexte::operator=>";
     if (this != &other) {
-        Guard(kTag, [&] { m_materials = other.m_materials; });
+        Guard(kTag, [&] {
+            m_materials = other.m_materials;
+            m_uwCurves = other.m_uwCurves;
+        });
     }
     return *this;
 }
@@ -35,6 +38,10 @@ int CZuvanFatigueContexte::Read(const char* path) {
                 CZuvanFatigueMateriau material;
                 CZuvanFatigueMateriau::Read(CardLine(line), material, in);
                 AddMaterial(material);
+            } else if (IsCard(line, "*UWCOURBE")) {
+                CZuvanFatigueUWCourbe curve;
+                CZuvanFatigueUWCourbe::Read(CardLine(line), curve, in);
+                AddUWCurve(curve);
             } else if (!IsIgnored(line)) {
                 Raise(kTag, kCodeCarteInconnue);
             }
@@ -42,7 +49,10 @@ int CZuvanFatigueContexte::Read(const char* path) {
     });
 }
 
-void CZuvanFatigueContexte::Clear() { m_materials.clear(); }
+void CZuvanFatigueContexte::Clear() {
+    m_materials.clear();
+    m_uwCurves.clear();
+}
 
 void CZuvanFatigueContexte::AddMaterial(CZuvanFatigueMateriau material) {
     static const char kTag[] = "<CZuvanFatigueContexte::AddMaterial>";
@@ -61,6 +71,27 @@ CZuvanFatigueMateriau CZuvanFatigueContexte::GetMaterial(std::string name) const
     return Guard(kTag, [&]() -> CZuvanFatigueMateriau {
         const auto it = m_materials.find(name);
         if (it == m_materials.end()) Raise(kTag, kCodeMateriauAbsent);
+        return it->second;
+    });
+}
+
+void CZuvanFatigueContexte::AddUWCurve(CZuvanFatigueUWCourbe curve) {
+    static const char kTag[] = "<CZuvanFatigueContexte::AddUWCurve>";
+    Guard(kTag, [&] {
+        if (UWCurveExist(curve.GetName())) Raise(kTag, kCodeUWCourbeExiste);
+        m_uwCurves.emplace(curve.GetName(), curve);
+    });
+}
+
+bool CZuvanFatigueContexte::UWCurveExist(std::string name) const {
+    return m_uwCurves.count(name) != 0;
+}
+
+CZuvanFatigueUWCourbe CZuvanFatigueContexte::GetUWCurve(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigueContexte::GetUWCurve>";
+    return Guard(kTag, [&]() -> CZuvanFatigueUWCourbe {
+        const auto it = m_uwCurves.find(name);
+        if (it == m_uwCurves.end()) Raise(kTag, kCodeUWCourbeAbsente);
         return it->second;
     });
 }

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "model/CZuvanFatigueMateriau.h"
+#include "model/CZuvanFatigueUWCourbe.h"
 
 class CZuvanFatigueContexte {
-public:
+   public:
     CZuvanFatigueContexte();
     CZuvanFatigueContexte(const CZuvanFatigueContexte& other);
     CZuvanFatigueContexte& operator=(const CZuvanFatigueContexte& other);
@@ -22,8 +23,13 @@ public:
     bool MaterialExist(std::string name) const;
     CZuvanFatigueMateriau GetMaterial(std::string name) const;  // 410 when absent
 
+    void AddUWCurve(CZuvanFatigueUWCourbe curve);  // 80 when the name exists
+    bool UWCurveExist(std::string name) const;
+    CZuvanFatigueUWCourbe GetUWCurve(std::string name) const;  // 100 when absent
+
     const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
 
-private:
+   private:
     std::map<std::string, CZuvanFatigueMateriau> m_materials;
+    std::map<std::string, CZuvanFatigueUWCourbe> m_uwCurves;
 };

@@ -58,7 +58,11 @@ void CZuvanFatigue::ReadCards() {
     SkipByteOrderMark(m_in);
     std::string line;
     while (ReadDeckLine(m_in, line)) {
-        if (IsCard(line, "*MATERIAU")) {
+        if (IsCard(line, "*CLASSE")) {
+            CZuvanFatigueClasse fatigueClass;
+            CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, m_in);
+            m_context.AddFatigueClass(fatigueClass);
+        } else if (IsCard(line, "*MATERIAU")) {
             CZuvanFatigueMateriau material;
             CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);
             m_context.AddMaterial(material);
@@ -66,6 +70,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueUWCourbe curve;
             CZuvanFatigueUWCourbe::Read(CardLine(line), curve, m_in);
             m_context.AddUWCurve(curve);
+        } else if (IsCard(line, "*CLASSIFICATION")) {
+            CZuvanFatigueClassification detail;
+            CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);
+            m_context.AddWeldDetail(detail);
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);
         }

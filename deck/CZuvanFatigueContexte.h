@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "model/CZuvanFatigueClasse.h"
+#include "model/CZuvanFatigueClassification.h"
 #include "model/CZuvanFatigueMateriau.h"
 #include "model/CZuvanFatigueUWCourbe.h"
 
@@ -19,6 +21,10 @@ class CZuvanFatigueContexte {
     int Read(const char* path);
     void Clear();
 
+    void AddFatigueClass(CZuvanFatigueClasse fatigueClass);  // 60 when the name exists
+    bool ClassExist(std::string name) const;
+    CZuvanFatigueClasse GetClass(std::string name) const;  // 90 when absent
+
     void AddMaterial(CZuvanFatigueMateriau material);  // 400 when the name exists
     bool MaterialExist(std::string name) const;
     CZuvanFatigueMateriau GetMaterial(std::string name) const;  // 410 when absent
@@ -27,9 +33,15 @@ class CZuvanFatigueContexte {
     bool UWCurveExist(std::string name) const;
     CZuvanFatigueUWCourbe GetUWCurve(std::string name) const;  // 100 when absent
 
+    void AddWeldDetail(CZuvanFatigueClassification detail);  // 130 when the name exists
+    bool WeldDetailExist(std::string name) const;
+    CZuvanFatigueClassification GetWeldDetail(std::string name) const;  // 120 when absent
+
     const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
 
    private:
+    std::map<std::string, CZuvanFatigueClasse> m_classes;
     std::map<std::string, CZuvanFatigueMateriau> m_materials;
     std::map<std::string, CZuvanFatigueUWCourbe> m_uwCurves;
+    std::map<std::string, CZuvanFatigueClassification> m_weldDetails;
 };

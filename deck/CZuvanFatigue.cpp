@@ -15,6 +15,7 @@ CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
     static const char kTag[] = "<CZuvanFatigue::operator=>";
     if (this != &other) {
         Guard(kTag, [&] {
+            m_components = other.m_components;
             m_context = other.m_context;
             m_inputFile = other.m_inputFile;
             m_outputDirectory = other.m_outputDirectory;
@@ -47,9 +48,28 @@ int CZuvanFatigue::SetOutputDirectory(const char* path) {
     return GuardEntry([&] { m_outputDirectory = path != nullptr ? path : ""; });
 }
 
+CZuvanFatigueComposant CZuvanFatigue::GetComponent(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetComponent>";
+    return Guard(kTag, [&]() -> CZuvanFatigueComposant {
+        const auto it = m_components.find(name);
+        if (it == m_components.end()) Raise(kTag, kCodeComposantAbsent);
+        return it->second;
+    });
+}
+
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
+
+namespace {
+// Inserts a copy of an object read from the data file under its name; a name
+// already there fails with the kind's duplicate code.
+template <class T>
+void Store(std::map<std::string, T>& map, const T& object, int duplicateCode, const char* tag) {
+    if (map.count(object.GetName()) != 0) Raise(tag, duplicateCode);
+    map.emplace(object.GetName(), object);
+}
+}  // namespace
 
 void CZuvanFatigue::ReadCards() {
     static const char kTag[] = "<CZuvanFatigue::Read>";
@@ -62,6 +82,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueClasse fatigueClass;
             CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, m_in);
             m_context.AddFatigueClass(fatigueClass);
+        } else if (IsCard(line, "*COMPOSANT")) {
+            CZuvanFatigueComposant component;
+            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
+            Store(m_components, component, kCodeComposantExiste, kTag);
         } else if (IsCard(line, "*MATERIAU")) {
             CZuvanFatigueMateriau material;
             CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);

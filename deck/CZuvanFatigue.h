@@ -8,9 +8,10 @@
 #include <string>
 
 #include "deck/CZuvanFatigueContexte.h"
+#include "model/CZuvanFatigueComposant.h"
 
 class CZuvanFatigue {
-public:
+   public:
     CZuvanFatigue();
     // Copies the maps, the context and both paths; the copy's stream stays closed.
     CZuvanFatigue(const CZuvanFatigue& other);
@@ -23,14 +24,20 @@ public:
     int SetOutputDirectory(const char* path);
     int Read();
 
+    // Copies of the objects of the data file, by name.
+    CZuvanFatigueComposant GetComponent(std::string name) const;  // 380 when absent
+
+    const std::map<std::string, CZuvanFatigueComposant>& Components() const { return m_components; }
+
     CZuvanFatigueContexte& Context() { return m_context; }
     const CZuvanFatigueContexte& Context() const { return m_context; }
     const std::string& GetInputFile() const { return m_inputFile; }
     const std::string& GetOutputDirectory() const { return m_outputDirectory; }
 
-private:
+   private:
     void ReadCards();
 
+    std::map<std::string, CZuvanFatigueComposant> m_components;
     CZuvanFatigueContexte m_context;
     std::ifstream m_in;
     std::string m_inputFile;

@@ -16,6 +16,7 @@ CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
     if (this != &other) {
         Guard(kTag, [&] {
             m_components = other.m_components;
+            m_uwZones = other.m_uwZones;
             m_context = other.m_context;
             m_inputFile = other.m_inputFile;
             m_outputDirectory = other.m_outputDirectory;
@@ -57,6 +58,15 @@ CZuvanFatigueComposant CZuvanFatigue::GetComponent(std::string name) const {
     });
 }
 
+CZuvanFatigueUWZone CZuvanFatigue::GetUWZone(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetUWZone>";
+    return Guard(kTag, [&]() -> CZuvanFatigueUWZone {
+        const auto it = m_uwZones.find(name);
+        if (it == m_uwZones.end()) Raise(kTag, kCodeUWZoneAbsente);
+        return it->second;
+    });
+}
+
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
@@ -94,6 +104,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueUWCourbe curve;
             CZuvanFatigueUWCourbe::Read(CardLine(line), curve, m_in);
             m_context.AddUWCurve(curve);
+        } else if (IsCard(line, "*UWZONE")) {
+            CZuvanFatigueUWZone zone;
+            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
+            Store(m_uwZones, zone, kCodeUWZoneExiste, kTag);
         } else if (IsCard(line, "*CLASSIFICATION")) {
             CZuvanFatigueClassification detail;
             CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);

@@ -9,6 +9,7 @@
 
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
+#include "model/CZuvanFatigueUWZone.h"
 
 class CZuvanFatigue {
    public:
@@ -26,8 +27,10 @@ class CZuvanFatigue {
 
     // Copies of the objects of the data file, by name.
     CZuvanFatigueComposant GetComponent(std::string name) const;  // 380 when absent
+    CZuvanFatigueUWZone GetUWZone(std::string name) const;        // 370 when absent
 
     const std::map<std::string, CZuvanFatigueComposant>& Components() const { return m_components; }
+    const std::map<std::string, CZuvanFatigueUWZone>& UWZones() const { return m_uwZones; }
 
     CZuvanFatigueContexte& Context() { return m_context; }
     const CZuvanFatigueContexte& Context() const { return m_context; }
@@ -38,6 +41,7 @@ class CZuvanFatigue {
     void ReadCards();
 
     std::map<std::string, CZuvanFatigueComposant> m_components;
+    std::map<std::string, CZuvanFatigueUWZone> m_uwZones;
     CZuvanFatigueContexte m_context;
     std::ifstream m_in;
     std::string m_inputFile;

@@ -16,6 +16,7 @@ CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
     if (this != &other) {
         Guard(kTag, [&] {
             m_components = other.m_components;
+            m_welds = other.m_welds;
             m_uwZones = other.m_uwZones;
             m_context = other.m_context;
             m_inputFile = other.m_inputFile;
@@ -67,6 +68,15 @@ CZuvanFatigueUWZone CZuvanFatigue::GetUWZone(std::string name) const {
     });
 }
 
+CZuvanFatigueCordon CZuvanFatigue::GetWeld(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetWeld>";
+    return Guard(kTag, [&]() -> CZuvanFatigueCordon {
+        const auto it = m_welds.find(name);
+        if (it == m_welds.end()) Raise(kTag, kCodeCordonAbsent);
+        return it->second;
+    });
+}
+
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
@@ -108,6 +118,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueUWZone zone;
             CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
             Store(m_uwZones, zone, kCodeUWZoneExiste, kTag);
+        } else if (IsCard(line, "*CORDON")) {
+            CZuvanFatigueCordon seam;
+            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
+            Store(m_welds, seam, kCodeCordonExiste, kTag);
         } else if (IsCard(line, "*CLASSIFICATION")) {
             CZuvanFatigueClassification detail;
             CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);

@@ -9,6 +9,7 @@
 
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
+#include "model/CZuvanFatigueCordon.h"
 #include "model/CZuvanFatigueUWZone.h"
 
 class CZuvanFatigue {
@@ -28,8 +29,10 @@ class CZuvanFatigue {
     // Copies of the objects of the data file, by name.
     CZuvanFatigueComposant GetComponent(std::string name) const;  // 380 when absent
     CZuvanFatigueUWZone GetUWZone(std::string name) const;        // 370 when absent
+    CZuvanFatigueCordon GetWeld(std::string name) const;          // 360 when absent
 
     const std::map<std::string, CZuvanFatigueComposant>& Components() const { return m_components; }
+    const std::map<std::string, CZuvanFatigueCordon>& Welds() const { return m_welds; }
     const std::map<std::string, CZuvanFatigueUWZone>& UWZones() const { return m_uwZones; }
 
     CZuvanFatigueContexte& Context() { return m_context; }
@@ -41,6 +44,7 @@ class CZuvanFatigue {
     void ReadCards();
 
     std::map<std::string, CZuvanFatigueComposant> m_components;
+    std::map<std::string, CZuvanFatigueCordon> m_welds;
     std::map<std::string, CZuvanFatigueUWZone> m_uwZones;
     CZuvanFatigueContexte m_context;
     std::ifstream m_in;

@@ -1,6 +1,7 @@
 #pragma once
-// The context library: shared definitions kept by name (materials, and the
-// fatigue curves, weld classes and weld-zone classifications of later cards).
+// The context library: shared definitions kept by name, each kind in its own
+// map: weld fatigue classes, materials, unwelded-zone fatigue curves and
+// weld-zone classifications (C11.A5).
 
 #include <map>
 #include <string>

@@ -18,6 +18,7 @@ CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
             m_components = other.m_components;
             m_welds = other.m_welds;
             m_uwZones = other.m_uwZones;
+            m_histories = other.m_histories;
             m_context = other.m_context;
             m_inputFile = other.m_inputFile;
             m_outputDirectory = other.m_outputDirectory;
@@ -77,6 +78,15 @@ CZuvanFatigueCordon CZuvanFatigue::GetWeld(std::string name) const {
     });
 }
 
+CZuvanFatigueHistorique CZuvanFatigue::GetHistory(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetHistory>";
+    return Guard(kTag, [&]() -> CZuvanFatigueHistorique {
+        const auto it = m_histories.find(name);
+        if (it == m_histories.end()) Raise(kTag, kCodeHistoriqueAbsent);
+        return it->second;
+    });
+}
+
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
@@ -106,6 +116,10 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueComposant component;
             CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
             Store(m_components, component, kCodeComposantExiste, kTag);
+        } else if (IsCard(line, "*HISTORIQUE")) {
+            CZuvanFatigueHistorique history;
+            history.Read(m_in, CardLine(line), m_uwZones, m_welds);
+            Store(m_histories, history, kCodeHistoriqueExiste, kTag);
         } else if (IsCard(line, "*MATERIAU")) {
             CZuvanFatigueMateriau material;
             CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);

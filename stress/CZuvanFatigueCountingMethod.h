@@ -3,10 +3,90 @@
 // counted cycles, each with a range and three instants: the start, the pivot
 // (the lower extreme of the cycle, headed "Pic" in the reports) and the end.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <new>
 #include <tuple>
+#include <utility>
 #include <vector>
+
+// Allocator of the nodes of the counting maps. A count empties and refills its
+// maps thousands of times per analysis: freed nodes are kept on a free list
+// (per node type and thread, at most kKept of them, until the process ends)
+// and handed out again, so that counting in steady state does not go to the
+// heap. Under AddressSanitizer every request goes to the heap, so that the
+// sanitizer still checks the nodes.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZUVAN_NO_NODE_POOL
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZUVAN_NO_NODE_POOL
+#endif
+#endif
+template <class T>
+class ZuvanFatigueNodeAllocator {
+   public:
+    using value_type = T;
+    ZuvanFatigueNodeAllocator() noexcept = default;
+    template <class U>
+    ZuvanFatigueNodeAllocator(const ZuvanFatigueNodeAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t n) {
+#ifndef ZUVAN_NO_NODE_POOL
+        if (n == 1) {
+            FreeList& list = List();
+            if (list.head != nullptr) {
+                Link* link = list.head;
+                list.head = link->next;
+                --list.size;
+                return reinterpret_cast<T*>(link);
+            }
+            return reinterpret_cast<T*>(::operator new(sizeof(Link)));
+        }
+#endif
+        return static_cast<T*>(::operator new(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept {
+#ifndef ZUVAN_NO_NODE_POOL
+        if (n == 1) {
+            FreeList& list = List();
+            if (list.size < kKept) {
+                Link* link = reinterpret_cast<Link*>(p);
+                link->next = list.head;
+                list.head = link;
+                ++list.size;
+                return;
+            }
+        }
+#endif
+        ::operator delete(static_cast<void*>(p));
+    }
+    friend bool operator==(const ZuvanFatigueNodeAllocator&, const ZuvanFatigueNodeAllocator&) {
+        return true;
+    }
+    friend bool operator!=(const ZuvanFatigueNodeAllocator&, const ZuvanFatigueNodeAllocator&) {
+        return false;
+    }
+
+   private:
+    static constexpr std::size_t kKept = 4096;
+    union Link {
+        Link* next;
+        alignas(T) unsigned char storage[sizeof(T)];
+    };
+    // Trivially destructible, so that a map destroyed late in the life of its
+    // thread still finds its list.
+    struct FreeList {
+        Link* head;
+        std::size_t size;
+    };
+    static FreeList& List() {
+        thread_local FreeList list{nullptr, 0};
+        return list;
+    }
+};
 
 class CZuvanFatigueCountingMethod {
    public:
@@ -23,9 +103,12 @@ class CZuvanFatigueCountingMethod {
         }
     };
     // One entry per distinct triple; the first range counted for a triple stays.
-    using CycleMap = std::map<CycleInstants, double>;
+    using CycleMap = std::map<CycleInstants, double, std::less<CycleInstants>,
+                              ZuvanFatigueNodeAllocator<std::pair<const CycleInstants, double>>>;
     // Every counted cycle by ascending range; equal ranges in the order counted.
-    using RangeMap = std::multimap<double, CycleInstants>;
+    using RangeMap =
+        std::multimap<double, CycleInstants, std::less<double>,
+                      ZuvanFatigueNodeAllocator<std::pair<const double, CycleInstants>>>;
 
     // Values closer than this (MPa) are one level.
     static constexpr double kTolerance = 0.01;

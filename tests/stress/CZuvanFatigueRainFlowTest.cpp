@@ -57,3 +57,13 @@ TEST(CZuvanFatigueRainFlow, NoiseOfHundredthsOfAMPaNeitherLosesACycleNorFails) {
     ExpectCycles(Count(rainflow, {100, 100.011, 99.991, 100.002, 0, 150, 100}).cycles,
                  {{2, 1, 3, 0.02}, {4, 5, 5, 150}});
 }
+
+TEST(CZuvanFatigueRainFlow, ATripleCountedTwiceKeepsItsFirstRange) {
+    // All points on one instant number: both cycles (60 first, then 100) get the
+    // triple (5, 5, 5). The cycle map keeps the first range, the range map both.
+    const Counted counted = Count(CZuvanFatigueRainFlow(), {0, 100, 20, 80, 10}, {5, 5, 5, 5, 5});
+    ExpectCycles(counted.cycles, {{5, 5, 5, 60}});
+    ASSERT_EQ(counted.ranges.size(), 2u);
+    EXPECT_EQ(counted.ranges.begin()->first, 60.0);
+    EXPECT_EQ(counted.ranges.rbegin()->first, 100.0);
+}

@@ -19,11 +19,14 @@
 // heap. Under AddressSanitizer every request goes to the heap, so that the
 // sanitizer still checks the nodes.
 #if defined(__SANITIZE_ADDRESS__)
-#define ZUVAN_NO_NODE_POOL
+#define ZUVAN_NODE_POOL 0
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define ZUVAN_NO_NODE_POOL
+#define ZUVAN_NODE_POOL 0
 #endif
+#endif
+#ifndef ZUVAN_NODE_POOL
+#define ZUVAN_NODE_POOL 1
 #endif
 template <class T>
 class ZuvanFatigueNodeAllocator {
@@ -34,8 +37,7 @@ class ZuvanFatigueNodeAllocator {
     ZuvanFatigueNodeAllocator(const ZuvanFatigueNodeAllocator<U>&) noexcept {}
 
     T* allocate(std::size_t n) {
-#ifndef ZUVAN_NO_NODE_POOL
-        if (n == 1) {
+        if (ZUVAN_NODE_POOL && n == 1) {
             FreeList& list = List();
             if (list.head != nullptr) {
                 Link* link = list.head;
@@ -45,12 +47,10 @@ class ZuvanFatigueNodeAllocator {
             }
             return reinterpret_cast<T*>(::operator new(sizeof(Link)));
         }
-#endif
         return static_cast<T*>(::operator new(n * sizeof(T)));
     }
     void deallocate(T* p, std::size_t n) noexcept {
-#ifndef ZUVAN_NO_NODE_POOL
-        if (n == 1) {
+        if (ZUVAN_NODE_POOL && n == 1) {
             FreeList& list = List();
             if (list.size < kKept) {
                 Link* link = reinterpret_cast<Link*>(p);
@@ -60,7 +60,6 @@ class ZuvanFatigueNodeAllocator {
                 return;
             }
         }
-#endif
         ::operator delete(static_cast<void*>(p));
     }
     friend bool operator==(const ZuvanFatigueNodeAllocator&, const ZuvanFatigueNodeAllocator&) {

@@ -5,8 +5,8 @@
 #include "driver/CExceptionZuvanFatigue.h"
 
 namespace {
-void Reserve(std::vector<int>& buffer, int size) {
-    if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(size);
+void Reserve(std::vector<int>& buffer, std::size_t size) {
+    if (buffer.size() < size) buffer.resize(size);
 }
 }  // namespace
 
@@ -20,8 +20,8 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         CheckSignal(n, instants, values, kTag);
         BeginCount(n, instants);
         Reserve(m_points, n);
-        Reserve(m_live, 2 * n);
-        Reserve(m_joined, 2 * n);
+        Reserve(m_live, 2 * static_cast<std::size_t>(n));
+        Reserve(m_joined, 2 * static_cast<std::size_t>(n));
         int* points = m_points.data();
 
         // Merge repeats: of a run of values 0.01 or less apart, the last point stays.

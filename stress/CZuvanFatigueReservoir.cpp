@@ -7,8 +7,8 @@
 
 namespace {
 template <class T>
-void Reserve(std::vector<T>& buffer, int size) {
-    if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(size);
+void Reserve(std::vector<T>& buffer, std::size_t size) {
+    if (buffer.size() < size) buffer.resize(size);
 }
 }  // namespace
 
@@ -20,8 +20,8 @@ void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const dou
         ranges.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
-        BeginCount(n, instants);
         if (std::fabs(values[0] - values[n - 1]) > kTolerance) Raise(kTag, kCodeReservoir);
+        BeginCount(n, instants);
         Reserve(m_clean, n);
         Reserve(m_turned, n);
         Reserve(m_valleys, n);

@@ -15,6 +15,10 @@ CZuvanFatigue& CZuvanFatigue::operator=(const CZuvanFatigue& other) {
     static const char kTag[] = "<CZuvanFatigue::operator=>";
     if (this != &other) {
         Guard(kTag, [&] {
+            m_components = other.m_components;
+            m_welds = other.m_welds;
+            m_uwZones = other.m_uwZones;
+            m_histories = other.m_histories;
             m_context = other.m_context;
             m_inputFile = other.m_inputFile;
             m_outputDirectory = other.m_outputDirectory;
@@ -47,9 +51,55 @@ int CZuvanFatigue::SetOutputDirectory(const char* path) {
     return GuardEntry([&] { m_outputDirectory = path != nullptr ? path : ""; });
 }
 
+CZuvanFatigueComposant CZuvanFatigue::GetComponent(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetComponent>";
+    return Guard(kTag, [&]() -> CZuvanFatigueComposant {
+        const auto it = m_components.find(name);
+        if (it == m_components.end()) Raise(kTag, kCodeComposantAbsent);
+        return it->second;
+    });
+}
+
+CZuvanFatigueUWZone CZuvanFatigue::GetUWZone(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetUWZone>";
+    return Guard(kTag, [&]() -> CZuvanFatigueUWZone {
+        const auto it = m_uwZones.find(name);
+        if (it == m_uwZones.end()) Raise(kTag, kCodeUWZoneAbsente);
+        return it->second;
+    });
+}
+
+CZuvanFatigueCordon CZuvanFatigue::GetWeld(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetWeld>";
+    return Guard(kTag, [&]() -> CZuvanFatigueCordon {
+        const auto it = m_welds.find(name);
+        if (it == m_welds.end()) Raise(kTag, kCodeCordonAbsent);
+        return it->second;
+    });
+}
+
+CZuvanFatigueHistorique CZuvanFatigue::GetHistory(std::string name) const {
+    static const char kTag[] = "<CZuvanFatigue::GetHistory>";
+    return Guard(kTag, [&]() -> CZuvanFatigueHistorique {
+        const auto it = m_histories.find(name);
+        if (it == m_histories.end()) Raise(kTag, kCodeHistoriqueAbsent);
+        return it->second;
+    });
+}
+
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
+
+namespace {
+// Inserts a copy of an object read from the data file under its name; a name
+// already there fails with the kind's duplicate code.
+template <class T>
+void Store(std::map<std::string, T>& map, const T& object, int duplicateCode, const char* tag) {
+    if (map.count(object.GetName()) != 0) Raise(tag, duplicateCode);
+    map.emplace(object.GetName(), object);
+}
+}  // namespace
 
 void CZuvanFatigue::ReadCards() {
     static const char kTag[] = "<CZuvanFatigue::Read>";
@@ -58,10 +108,38 @@ void CZuvanFatigue::ReadCards() {
     SkipByteOrderMark(m_in);
     std::string line;
     while (ReadDeckLine(m_in, line)) {
-        if (IsCard(line, "*MATERIAU")) {
+        if (IsCard(line, "*CLASSE")) {
+            CZuvanFatigueClasse fatigueClass;
+            CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, m_in);
+            m_context.AddFatigueClass(fatigueClass);
+        } else if (IsCard(line, "*COMPOSANT")) {
+            CZuvanFatigueComposant component;
+            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
+            Store(m_components, component, kCodeComposantExiste, kTag);
+        } else if (IsCard(line, "*HISTORIQUE")) {
+            CZuvanFatigueHistorique history;
+            history.Read(m_in, CardLine(line), m_uwZones, m_welds);
+            Store(m_histories, history, kCodeHistoriqueExiste, kTag);
+        } else if (IsCard(line, "*MATERIAU")) {
             CZuvanFatigueMateriau material;
             CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);
             m_context.AddMaterial(material);
+        } else if (IsCard(line, "*UWCOURBE")) {
+            CZuvanFatigueUWCourbe curve;
+            CZuvanFatigueUWCourbe::Read(CardLine(line), curve, m_in);
+            m_context.AddUWCurve(curve);
+        } else if (IsCard(line, "*UWZONE")) {
+            CZuvanFatigueUWZone zone;
+            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
+            Store(m_uwZones, zone, kCodeUWZoneExiste, kTag);
+        } else if (IsCard(line, "*CORDON")) {
+            CZuvanFatigueCordon seam;
+            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
+            Store(m_welds, seam, kCodeCordonExiste, kTag);
+        } else if (IsCard(line, "*CLASSIFICATION")) {
+            CZuvanFatigueClassification detail;
+            CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);
+            m_context.AddWeldDetail(detail);
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);
         }

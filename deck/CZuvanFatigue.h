@@ -8,6 +8,10 @@
 #include <string>
 
 #include "deck/CZuvanFatigueContexte.h"
+#include "model/CZuvanFatigueComposant.h"
+#include "model/CZuvanFatigueCordon.h"
+#include "model/CZuvanFatigueUWZone.h"
+#include "stress/CZuvanFatigueHistorique.h"
 
 class CZuvanFatigue {
    public:
@@ -23,6 +27,17 @@ class CZuvanFatigue {
     int SetOutputDirectory(const char* path);
     int Read();
 
+    // Copies of the objects of the data file, by name.
+    CZuvanFatigueComposant GetComponent(std::string name) const;  // 380 when absent
+    CZuvanFatigueUWZone GetUWZone(std::string name) const;        // 370 when absent
+    CZuvanFatigueCordon GetWeld(std::string name) const;          // 360 when absent
+    CZuvanFatigueHistorique GetHistory(std::string name) const;   // 300 when absent
+
+    const std::map<std::string, CZuvanFatigueComposant>& Components() const { return m_components; }
+    const std::map<std::string, CZuvanFatigueCordon>& Welds() const { return m_welds; }
+    const std::map<std::string, CZuvanFatigueUWZone>& UWZones() const { return m_uwZones; }
+    const std::map<std::string, CZuvanFatigueHistorique>& Histories() const { return m_histories; }
+
     CZuvanFatigueContexte& Context() { return m_context; }
     const CZuvanFatigueContexte& Context() const { return m_context; }
     const std::string& GetInputFile() const { return m_inputFile; }
@@ -31,6 +46,10 @@ class CZuvanFatigue {
    private:
     void ReadCards();
 
+    std::map<std::string, CZuvanFatigueComposant> m_components;
+    std::map<std::string, CZuvanFatigueCordon> m_welds;
+    std::map<std::string, CZuvanFatigueUWZone> m_uwZones;
+    std::map<std::string, CZuvanFatigueHistorique> m_histories;
     CZuvanFatigueContexte m_context;
     std::ifstream m_in;
     std::string m_inputFile;

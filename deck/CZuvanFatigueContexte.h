@@ -1,11 +1,15 @@
 #pragma once
-// The context library: shared definitions kept by name (materials, and the
-// fatigue curves, weld classes and weld-zone classifications of later cards).
+// The context library: shared definitions kept by name, each kind in its own
+// map: weld fatigue classes, materials, unwelded-zone fatigue curves and
+// weld-zone classifications (C11.A5).
 
 #include <map>
 #include <string>
 
+#include "model/CZuvanFatigueClasse.h"
+#include "model/CZuvanFatigueClassification.h"
 #include "model/CZuvanFatigueMateriau.h"
+#include "model/CZuvanFatigueUWCourbe.h"
 
 class CZuvanFatigueContexte {
    public:
@@ -18,12 +22,27 @@ class CZuvanFatigueContexte {
     int Read(const char* path);
     void Clear();
 
+    void AddFatigueClass(CZuvanFatigueClasse fatigueClass);  // 60 when the name exists
+    bool ClassExist(std::string name) const;
+    CZuvanFatigueClasse GetClass(std::string name) const;  // 90 when absent
+
     void AddMaterial(CZuvanFatigueMateriau material);  // 400 when the name exists
     bool MaterialExist(std::string name) const;
     CZuvanFatigueMateriau GetMaterial(std::string name) const;  // 410 when absent
 
+    void AddUWCurve(CZuvanFatigueUWCourbe curve);  // 80 when the name exists
+    bool UWCurveExist(std::string name) const;
+    CZuvanFatigueUWCourbe GetUWCurve(std::string name) const;  // 100 when absent
+
+    void AddWeldDetail(CZuvanFatigueClassification detail);  // 130 when the name exists
+    bool WeldDetailExist(std::string name) const;
+    CZuvanFatigueClassification GetWeldDetail(std::string name) const;  // 120 when absent
+
     const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
 
    private:
+    std::map<std::string, CZuvanFatigueClasse> m_classes;
     std::map<std::string, CZuvanFatigueMateriau> m_materials;
+    std::map<std::string, CZuvanFatigueUWCourbe> m_uwCurves;
+    std::map<std::string, CZuvanFatigueClassification> m_weldDetails;
 };

@@ -15,6 +15,9 @@
 #include "damage/ZuvanFatigueCorrection.h"
 #include "damage/ZuvanFatiguePlane.h"
 #include "deck/CZuvanFatigue.h"
+#include "model/CZuvanFatigueComposant.h"
+#include "model/CZuvanFatigueUWCourbe.h"
+#include "model/CZuvanFatigueUWZone.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/CZuvanFatigueRapport.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
@@ -145,10 +148,10 @@ struct FinalCycle {
 template <class Tensor>
 double LargestVariation(const CZuvanFatiguePlasticityCriteria& criterion, const Tensor& at, int p,
                         int s, int e) {
-    double ds[6], de[6];
-    const double* tp = at(p);
-    const double* ts = at(s);
-    const double* te = at(e);
+    CZuvanFatiguePlasticityCriteria::Tensor ds, de;
+    const auto& tp = at(p);
+    const auto& ts = at(s);
+    const auto& te = at(e);
     for (int c = 0; c < 6; ++c) {
         ds[c] = ts[c] - tp[c];
         de[c] = te[c] - tp[c];
@@ -289,27 +292,35 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         // Stage 2: final damage on the critical plane.
         const plane::Frame frame = plane::MakeFrame(bestTheta, bestPhi);
         std::vector<double> sxx(n), sigmaEq(n);
-        std::vector<double> sijl(6 * static_cast<std::size_t>(n));
+        std::vector<CZuvanFatiguePlasticityCriteria::Tensor> sijl(n);
         for (int k = 0; k < n; ++k) {
             plane::PlaneStresses(records[k].sij, frame, sxx[k], sxy[k], sxz[k]);
             sxx[k] *= zoneKt;
             sxy[k] *= zoneKt;
             sxz[k] *= zoneKt;
             sigmaEq[k] = m_criterion->EquivalentStress(records[k].sij) * ktScale;
-            for (int c = 0; c < 6; ++c) sijl[6 * k + c] = records[k].sijlm[c] + records[k].sijlt[c];
+            for (int c = 0; c < 6; ++c) sijl[k][c] = records[k].sijlm[c] + records[k].sijlt[c];
         }
         plane::OriginSeries(n, bestOrigin, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
                             instants.data(), values.data());
         counting.LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
 
-        const auto lm = [&](int k) { return records[k].sijlm; };
-        const auto lt = [&](int k) { return records[k].sijlt; };
-        const auto l = [&](int k) { return &sijl[6 * k]; };
+        const auto lm = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
+            return records[k].sijlm;
+        };
+        const auto lt = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
+            return records[k].sijlt;
+        };
+        const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
+            return sijl[k];
+        };
         std::vector<FinalCycle> finalCycles;
         finalCycles.reserve(cycles.size());
         for (const auto& cycle : cycles) {
             FinalCycle fc;
-            std::tie(fc.pivot, fc.start, fc.end) = cycle.first;
+            fc.pivot = cycle.first.pivot;
+            fc.start = cycle.first.start;
+            fc.end = cycle.first.end;
             const int p = ZuvanFatigueAnalysis::IndexOf(records, fc.pivot);
             const int s = ZuvanFatigueAnalysis::IndexOf(records, fc.start);
             const int e = ZuvanFatigueAnalysis::IndexOf(records, fc.end);
@@ -436,8 +447,8 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
                "pas atteinte pour le résultat N affiché !)");
         if (ktApplied) r.Label("Kt caractéristique de la zone étudiée", 44, zoneKt);
         r.Label("Résistance à la traction à l'ambiante (MPa)", 44, material.GetRm());
-        r.Label("Epaisseur du composant (mm)", 44, component.GetThickness());
-        r.Label("Rugosité du composant (micro mètre)", 44, component.GetRoughness());
+        r.Label("Epaisseur du composant (mm)", 44, component.GetThicknessMm());
+        r.Label("Rugosité du composant (micro mètre)", 44, component.GetRoughnessUm());
         r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
         r.Line("| Temps1 | Temps2 | Temps3 | DSigmaR  | DSigmaRl | DSigmaRlm| DSigmaRlt|    Sigmo   "
                "|  SigmaEqM  |");
@@ -459,12 +470,11 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             const double rpt = material.GetRet(fc.temperatureC);
             const int n1 = curve.PermissibleCycles(c.DSigmaR, dSigmaMax, 1.0);
             double Kt = 1.0, Kf = 1.0;
-            KtKf(ktApplied, zoneKt, c.DSigmaR, c.DSigmaRl, dSigmaD, Kt, Kf);
-            const double dSigmaF = DSigmaF(Kt, Kf, c.DSigmaR);
+            const double dSigmaF = KtKf(ktApplied, zoneKt, c.DSigmaR, c.DSigmaRl, dSigmaD, Kt, Kf);
             const double ctR = CtR(materialType, fc.temperatureC);
             const double cs =
-                Cs(component.GetRoughness(), material.GetRm(), n1, dSigmaF, dSigmaMax, permissible);
-            const double ce = Ce(component.GetThickness(), n1, dSigmaF, dSigmaMax, permissible);
+                Cs(component.GetRoughnessUm(), material.GetRm(), n1, dSigmaF, dSigmaMax, permissible);
+            const double ce = Ce(component.GetThicknessMm(), n1, dSigmaF, dSigmaMax, permissible);
             const double cm = Cm(material.GetRm(), rpt, c.DSigmaRl, c.Sigmo, fc.sigmaEqM, dSigmaF,
                                  n1, dSigmaMax, permissible);
             const double cr = ctR * ce * cs * cm;

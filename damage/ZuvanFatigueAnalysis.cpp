@@ -1,7 +1,5 @@
 #include "damage/ZuvanFatigueAnalysis.h"
 
-#include <algorithm>
-
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueReleve.h"
@@ -15,10 +13,10 @@ std::vector<Record> Records(const CZuvanFatigueHistorique& history) {
         const CZuvanFatigueReleve& releve = *entry.second.second;
         Record r;
         r.instant = entry.first;
-        std::copy(releve.GetSij().begin(), releve.GetSij().end(), r.sij);
-        std::copy(releve.GetSijm().begin(), releve.GetSijm().end(), r.sijm);
-        std::copy(releve.GetSijlm().begin(), releve.GetSijlm().end(), r.sijlm);
-        std::copy(releve.GetSijlt().begin(), releve.GetSijlt().end(), r.sijlt);
+        r.sij = releve.GetSij();
+        r.sijm = releve.GetSijm();
+        r.sijlm = releve.GetSijlm();
+        r.sijlt = releve.GetSijlt();
         r.temperatureC = releve.GetTemperature();
         r.pressure = releve.GetPressure();
         records.push_back(r);

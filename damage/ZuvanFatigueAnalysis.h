@@ -2,6 +2,7 @@
 // Working data shared by the damage analyses: the records of a history as
 // plain arrays, in time order, and the small rules every analysis applies.
 
+#include <array>
 #include <fstream>
 #include <vector>
 
@@ -13,10 +14,10 @@ namespace ZuvanFatigueAnalysis {
 // (six components each, Sxx, Sxy, Sxz, Syy, Syz, Szz, MPa).
 struct Record {
     int instant;
-    double sij[6];    // total
-    double sijm[6];   // membrane
-    double sijlm[6];  // linearised mechanical
-    double sijlt[6];  // linearised thermal
+    std::array<double, 6> sij;    // total
+    std::array<double, 6> sijm;   // membrane
+    std::array<double, 6> sijlm;  // linearised mechanical
+    std::array<double, 6> sijlt;  // linearised thermal
     double temperatureC;
     double pressure;
 };

@@ -3,6 +3,7 @@
 // C11.3.9.2.3a) and the stresses of a tensor on a plane. Tensors are six
 // doubles in MPa in the order Sxx, Sxy, Sxz, Syy, Syz, Szz.
 
+#include <array>
 #include <vector>
 
 namespace ZuvanFatiguePlane {
@@ -25,7 +26,8 @@ struct Frame {
 Frame MakeFrame(double thetaRad, double phiRad);
 
 // Normal stress Sx'x' and shear components Sx'y', Sx'z' of tensor s on the plane.
-void PlaneStresses(const double s[6], const Frame& f, double& sxx, double& sxy, double& sxz);
+void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, double& sxy,
+                   double& sxz);
 
 // Equivalent stress variation between two instants: twice the change of length
 // of the shear vector on the plane (C11.3.9.2.3d2).

@@ -1,0 +1,136 @@
+#include "stress/CZuvanFatigueRainFlow.h"
+
+#include <cmath>
+
+#include "driver/CExceptionZuvanFatigue.h"
+
+namespace {
+void Reserve(std::vector<int>& buffer, int size) {
+    if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(size);
+}
+}  // namespace
+
+void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const double* values,
+                                          CycleMap& cycles, RangeMap& ranges) const {
+    static const char kTag[] = "<CZuvanFatigueRainFlow::LoadingCycles>";
+    Guard(kTag, [&] {
+        cycles.clear();
+        ranges.clear();
+        if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
+        CheckSignal(n, instants, values, kTag);
+        BeginCount(n, instants);
+        Reserve(m_points, n);
+        Reserve(m_live, 2 * n);
+        Reserve(m_joined, 2 * n);
+        int* points = m_points.data();
+
+        // Merge repeats: of a run of values 0.01 or less apart, the last point stays.
+        // Dropping a point joins its neighbours, which may then be as close: the
+        // new pair is merged too, so that no two neighbours remain 0.01 or less
+        // apart (the turning points below rely on it).
+        int count = 1;
+        points[0] = 0;
+        for (int k = 1; k < n; ++k) {
+            if (std::fabs(values[k] - values[points[count - 1]]) > kTolerance) {
+                points[count++] = k;
+                continue;
+            }
+            points[count - 1] = k;
+            while (count >= 2 && std::fabs(values[k] - values[points[count - 2]]) <= kTolerance) {
+                points[count - 2] = k;
+                --count;
+            }
+        }
+        if (count < 3) return;
+
+        // Turning points: the ends, and every point where the slope changes sign.
+        int turning = 1;
+        int before = points[0];
+        for (int k = 1; k + 1 < count; ++k) {
+            const int here = points[k];
+            const double dIn = values[here] - values[before];
+            const double dOut = values[points[k + 1]] - values[here];
+            points[turning] = here;  // kept when the slope changes sign
+            turning += (dIn * dOut < 0.0) ? 1 : 0;
+            before = here;
+        }
+        points[turning++] = points[count - 1];
+        if (turning < 3) return;
+
+        // First pass; what stays is the residue R(1..r).
+        const int r = FourPointPass(n, instants, values, points, turning, kTag);
+        if (r < 2) Raise(kTag, kCodeInterne);
+        const int* residue = m_live.data();
+
+        // Closing the residue: the residue joined to a copy of itself, the junction
+        // points that are not turning points left out. When exactly one of the two
+        // is a turning point (p1 < 0), it is the one kept: p2 >= 0 makes R(1) the
+        // turning point, p2 < 0 makes R(r) it. This keeps the largest range of a
+        // signal that does not close on its first value. The signals of the damage
+        // analyses start and end at 0 on the origin's instant, where either way
+        // counts the same ranges; but when the record after the origin repeats the
+        // origin's stresses, the merge of repeats drops the first point, the two
+        // ends of the residue then carry different instants, and this choice
+        // decides the pivot of the closing cycle, hence its temperatures and its
+        // permissible number of cycles.
+        const double dEnd = values[residue[r - 1]] - values[residue[r - 2]];
+        const double jump = values[residue[0]] - values[residue[r - 1]];
+        const double dStart = values[residue[1]] - values[residue[0]];
+        const double p1 = dStart * dEnd;
+        const double p2 = jump * dEnd;
+        int* joined = m_joined.data();
+        int length = 0;
+        const auto append = [&](int from, int to) {  // residue positions from..to, inclusive
+            for (int k = from; k <= to; ++k) joined[length++] = residue[k];
+        };
+        if (p1 > 0.0 && p2 < 0.0) {
+            append(0, r - 1);
+            append(0, r - 1);
+        } else if (p1 > 0.0) {
+            append(0, r - 2);
+            append(1, r - 1);
+        } else if (p1 < 0.0 && p2 >= 0.0) {
+            append(0, r - 2);
+            append(0, r - 1);
+        } else if (p1 < 0.0) {
+            append(0, r - 1);
+            append(1, r - 1);
+        } else {
+            Raise(kTag, kCodeInterne);  // a flat junction: no turning-point list has one
+        }
+
+        // Second pass over the joined list; it must leave a residue as long as the first.
+        const int left = FourPointPass(n, instants, values, joined, length, kTag);
+        if (left != r) Raise(kTag, kCodeInterne);
+        Deliver(cycles, ranges);
+    });
+}
+
+int CZuvanFatigueRainFlow::FourPointPass(int n, const int* instants, const double* values,
+                                         const int* list, int count, const char* tag) const {
+    // The live list is a stack: a point is pushed, then the window of the four last
+    // live points is tested until it no longer forms a cycle. Restarting the window
+    // at the live start after an extraction would only test again, unchanged, the
+    // windows that lay wholly before the extracted pair, so this is the same count.
+    int* live = m_live.data();
+    int size = 0;
+    for (int j = 0; j < count; ++j) {
+        live[size++] = list[j];
+        while (size >= 4) {
+            const double a = values[live[size - 4]];
+            const double b = values[live[size - 3]];
+            const double c = values[live[size - 2]];
+            const double d = values[live[size - 1]];
+            const double rangeA = std::fabs(b - a);
+            const double rangeB = std::fabs(c - b);
+            const double rangeC = std::fabs(d - c);
+            if (rangeB > rangeA + kTolerance || rangeB > rangeC + kTolerance) break;
+            // The points b and c form a cycle; its pivot is the lower (b on a tie).
+            const int pivot = (c < b) ? live[size - 2] : live[size - 3];
+            Record(n, instants, values, rangeB, pivot, tag);
+            live[size - 3] = live[size - 1];
+            size -= 2;
+        }
+    }
+    return size;
+}

@@ -66,9 +66,8 @@ void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,
 
 void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
                                         const std::string& outputDirectory,
-                                        const std::string& fileName,
-                                        const std::string& historyName, int criterion,
-                                        int countingMethod) {
+                                        const std::string& fileName, const std::string& historyName,
+                                        int criterion, int countingMethod) {
     static const char kTag[] = "<CZuvanFatigueClause::SetDefinition>";
     try {
         Guard(kTag, [&] {

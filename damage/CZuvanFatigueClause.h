@@ -15,7 +15,7 @@ class CZuvanFatigueCountingMethod;
 class CZuvanFatiguePlasticityCriteria;
 
 class CZuvanFatigueClause {
-public:
+   public:
     static constexpr int kReservoir = 20;
     static constexpr int kRainFlow = 30;
     static constexpr int kTresca = 20;
@@ -34,8 +34,8 @@ public:
 
     // Checks in the order 300 (history), 330 (counting method), 320 (criterion).
     void SetDefinition(const CZuvanFatigue& study, const std::string& outputDirectory,
-                       const std::string& fileName, const std::string& historyName,
-                       int criterion, int countingMethod);
+                       const std::string& fileName, const std::string& historyName, int criterion,
+                       int countingMethod);
 
     // Runs the analysis chosen by the history's type; returns the damage rate.
     double Damage();
@@ -50,7 +50,7 @@ public:
 
     double DamageUWZoneCriticalPlane();
 
-private:
+   private:
     std::unique_ptr<CZuvanFatigue> m_study;
     std::unique_ptr<CZuvanFatigueHistorique> m_history;
     std::unique_ptr<CZuvanFatigueCountingMethod> m_counting;

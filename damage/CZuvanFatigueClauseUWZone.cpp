@@ -13,12 +13,13 @@
 #include "damage/CZuvanFatigueClause.h"
 #include "damage/ZuvanFatigueAnalysis.h"
 #include "damage/ZuvanFatigueCorrection.h"
+#include "damage/ZuvanFatigueCriticalPlane.h"
 #include "damage/ZuvanFatiguePlane.h"
 #include "deck/CZuvanFatigue.h"
+#include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueUWCourbe.h"
 #include "model/CZuvanFatigueUWZone.h"
-#include "driver/CExceptionZuvanFatigue.h"
 #include "report/CZuvanFatigueRapport.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
@@ -30,8 +31,6 @@ const char kTag[] = "<CZuvanFatigueClause::DamageUWZoneCriticalPlane>";
 
 // Global correction of the search: low, so that nearly every cycle counts.
 constexpr double kSearchCr = 0.2;
-// Damages closer than this are equal for the choice of the critical plane.
-constexpr double kDamageTie = 1e-08;
 
 const char* const kLegend[] = {
     "DSigmaEq  : Variation équivalente des contraintes - cf. C11.3.9.2.3d2",
@@ -45,8 +44,10 @@ const char* const kLegend[] = {
     "DSigmaRlm : Variation de la partie linéarisée des contraintes mécaniques durant le cycle",
     "DSigmaRlt : Variation de la partie linéarisée des contraintes thermiques durant le cycle",
     "Ce        : Coefficient de correction d'épaisseur selon ZUVAN Division 2 : 2015 C11.3.12.3",
-    "Cm        : Coefficient de correction de contraine moyenne selon ZUVAN Division 2 : 2015 C11.3.12.3",
-    "Cs        : Coefficient de correction d'état de surface selon ZUVAN Division 2 : 2015 C11.3.12.3",
+    "Cm        : Coefficient de correction de contraine moyenne selon ZUVAN Division 2 : 2015 "
+    "C11.3.12.3",
+    "Cs        : Coefficient de correction d'état de surface selon ZUVAN Division 2 : 2015 "
+    "C11.3.12.3",
     "CtR       : Coefficient de correction de température selon ZUVAN Division 2 : 2015 C11.3.12.3",
     "            Noté Ct dans le ZUVAN mais s'applique à la température moyenne de cycle t*",
     "Cr        : Coefficient global de correction selon ZUVAN Division 2 : 2015 C11.3.12.3",
@@ -57,7 +58,8 @@ const char* const kLegend[] = {
     "Kt        : Coefficient global de concentration de contrainte théorique",
     "Kv        : Coefficient de correction de plasticité pour les contraintes d'origine thermique",
     "            Selon ZUVAN Division 2 : 2015 C11.3.11.1",
-    "            Prends en compte la variation du coefficient de Poisson entre élasticité et plasticité",
+    "            Prends en compte la variation du coefficient de Poisson entre élasticité et "
+    "plasticité",
     "N         : Nombre de cycles admissibles donné par la courbe de fatigue - cf. C11.3.13",
     "N0        : Instant d'origine déterminant pour le paramètre d'endommagement - cf. C11.3.9.2.3",
     "            N0 est noté t0 dans le ZUVAN",
@@ -66,11 +68,15 @@ const char* const kLegend[] = {
     "SigmaEq   : Contrainte équivalente",
     "SigmaEqM  : Contrainte équivalente maximale durant le cycle",
     "Sigmo     : Contrainte moyenne durant le cycle - cf. C11.3.9.2.3j2",
-    "Sx'x'     : Contrainte normale sur le plan d'analyse défini par Theta et Phi - cf. C11.3.9.2.3b1",
-    "Sx'x' Som : Cumul des contrainte normales positives pour le plan d'analyse et l'instant d'origine",
-    "            Utilisé pour choisir le plan le plus critique parmi les plans qui voient le même endommagement",
+    "Sx'x'     : Contrainte normale sur le plan d'analyse défini par Theta et Phi - cf. "
+    "C11.3.9.2.3b1",
+    "Sx'x' Som : Cumul des contrainte normales positives pour le plan d'analyse et l'instant "
+    "d'origine",
+    "            Utilisé pour choisir le plan le plus critique parmi les plans qui voient le même "
+    "endommagement",
     "            Voir C11.3.9.2.3i) - ce paragraphe n'est pas exactement respecté !",
-    "            Le Kt de la zone analysée n'est pas pris en compte (--> pas d'influence sur le résultat)",
+    "            Le Kt de la zone analysée n'est pas pris en compte (--> pas d'influence sur le "
+    "résultat)",
     "Sx'y'     : Composante de la contrainte de cisaillement sur le plan défini par Theta et Phi",
     "Sx'z'     : Composante de la contrainte de cisaillement sur le plan défini par Theta et Phi",
     "            Pour Sx'y' et Sx'z' voir C11.3.9.2.3b2 et b3",
@@ -81,24 +87,29 @@ const char* const kSearchIntro[] = {
     "L'objectif est de trouver un plan qui est vraisemblablement l'un des (le) plus critiques!",
     "Pendant la recherche un coefficient global de correction Cr très faible de 0,2 est utilisé,",
     "ainsi presque tous les cycles sont pris en compte (de très petits cycle sont comptés)",
-    "Des cycles qui seront négligés dans le calcul final de l'endommagement sont donc pris en compte",
+    "Des cycles qui seront négligés dans le calcul final de l'endommagement sont donc pris en "
+    "compte",
     "Le taux d'endommagement qui apparaît dans le tableau suivant n'est pas significatif",
     "Le tableau retranscrit la suite des itérations effectuées par le logiciel",
     "Un taux d'endommagement est écrit dès lors qu'il devient le plus élevé déjà rencontré !",
 };
 const char* const kPlasticityIntro[] = {
     "Si (DSigmal>2.*Rpt)",
-    "     --> Les variations de contraintes géométriques DSigmaRlm, DSigmaRlt, DSigmaRl doivent être amplifiées",
+    "     --> Les variations de contraintes géométriques DSigmaRlm, DSigmaRlt, DSigmaRl doivent "
+    "être amplifiées",
     "     --> L'étendue de contraintes totales DSigmaR doit être amplifiée",
     "     --> La contrainte moyenne Sigmo associée au cycle doit être amplifiée",
     "Quand il n'existe que des contraintes d'origine mécanique",
-    "     Ke est le coefficient de correction de plasticité pour les contraintes d'origine mécanique",
+    "     Ke est le coefficient de correction de plasticité pour les contraintes d'origine "
+    "mécanique",
     "     Ke est calculé à partir de DSigmaRlm selon ZUVAN Division 2 : 2015 C11.3.11.1.2",
     "     DSigmaRlm, DSigmaRl, DSigmaR et Sigmo sont multipliés par Ke",
     "Quand il n'existe que des contraintes d'origine thermique",
-    "     Kv est le coefficient de correction de plasticité pour les contraintes d'origine thermique",
+    "     Kv est le coefficient de correction de plasticité pour les contraintes d'origine "
+    "thermique",
     "     Kv est calculé à partir de DSigmaRlt selon ZUVAN Division 2 : 2015 C11.3.11.1.2",
-    "     Pour une justification détaillée de la formulation retenue voir RCC-M Criteria - Annexe 8 - A8-3.5",
+    "     Pour une justification détaillée de la formulation retenue voir RCC-M Criteria - Annexe "
+    "8 - A8-3.5",
     "     DSigmaRlt, DSigmaRl, DSigmaR et Sigmo sont multipliés par Kv",
     "Quand il existe des contraintes d'origine mécanique et des contraintes d'origine thermique",
     "     Le logiciel calcule Ke comme précédemment (--> Ke calculé à partir de DSigmaRlm)",
@@ -109,15 +120,18 @@ const char* const kPlasticityIntro[] = {
     "     Sigmo est amplifié de façon semblable",
     "     DSigmaRlm est multiplié par Ke",
     "     DSigmaRlt est multiplié par Kv",
-    "Pour chaque cycle de contraintes extrait de l'historique de DSigmaEq le tableau suivant donne :",
+    "Pour chaque cycle de contraintes extrait de l'historique de DSigmaEq le tableau suivant donne "
+    ":",
     "     - La taille du cycle avant (ligne 1) et après (ligne 2) la correction de plasticité",
     "     - Les Principaux paramètres utilisés pour effectuer la correction (lignes 1 et 2)",
 };
 const char* const kFinalGeometric[] = {
     "Les contraintes fournies sont des contraintes géométriques",
-    "La taille du cycle de contraintes DSigmaR est basée sur des contraintes géométriques amplifiées",
+    "La taille du cycle de contraintes DSigmaR est basée sur des contraintes géométriques "
+    "amplifiées",
     "DSigmaF = (Kf/Kt)*DSigmaR",
-    "(DSigmaF/Cr) est l'étendue de contrainte utilisée pour trouver le nombre N de cycles admissibles",
+    "(DSigmaF/Cr) est l'étendue de contrainte utilisée pour trouver le nombre N de cycles "
+    "admissibles",
     "Kf est une fonction de Kt, Kt est une donnée caractéristique de la zone étudiée",
     "Cette fonction est décrite en C11.3.11.2",
 };
@@ -128,12 +142,14 @@ const char* const kFinalTotal[] = {
     "Kt = DsigmaR / Dsigmal (--> contraintes totales/géométriques)",
     "Le coefficient Kf est une fonction de Kt, cette fonction est décrite en C11.3.11.2",
     "DSigmaF = (Kf/Kt)*DSigmaR",
-    "(DSigmaF/Cr) est l'étendue de contrainte utilisée pour trouver le nombre N de cycles admissibles",
+    "(DSigmaF/Cr) est l'étendue de contrainte utilisée pour trouver le nombre N de cycles "
+    "admissibles",
 };
 const char* const kFinalCr[] = {
     "Cr est le coefficient global de correction - Cr=CtR*Ce*Cs*Cm",
     "Les coefficients de correction sont calculés à partir de DSigmaF",
-    "Lorsque la recherche de la valeur d'un coefficient nécessite un calcul itératif (--> Cs,Ce,Cm)",
+    "Lorsque la recherche de la valeur d'un coefficient nécessite un calcul itératif (--> "
+    "Cs,Ce,Cm)",
     "la valeur du coefficient est déterminée dans une boucle à part, en fixant à 1.",
 };
 
@@ -223,64 +239,33 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
 
         // Stage 1: search of the critical plane.
         const CZuvanFatigueCountingMethod& counting = *m_counting;
-        std::vector<int> recordInstants(n);
-        for (int k = 0; k < n; ++k) recordInstants[k] = records[k].instant;
-        std::vector<double> sxy(n), sxz(n);
-        std::vector<int> instants(n + 1);
-        std::vector<double> values(n + 1);
-        CZuvanFatigueCountingMethod::CycleMap cycles;
-        CZuvanFatigueCountingMethod::RangeMap ranges;
+        ZuvanFatigueCriticalPlane::Search search(records, counting);
+        const ZuvanFatigueCriticalPlane::Plane best = search.Run(
+            ktScale, true,
+            [&curve](double range, double largest) {
+                return curve.PermissibleCycles(range, largest, kSearchCr);
+            },
+            [&](const ZuvanFatigueCriticalPlane::Plane& p) {
+                r.RowCell(p.theta * plane::kDegreesPerRadian, 10);
+                r.RowCell(p.phi * plane::kDegreesPerRadian, 10);
+                r.RowCell(p.origin, 10);
+                os << std::scientific << std::setprecision(3);
+                r.RowCell(p.damage, 10);
+                os << std::fixed;
+                r.RowCell(zoneKt * p.sum, 10);
+                r.RowEnd();
+            });
+        const double bestDamage = best.damage, bestTheta = best.theta, bestPhi = best.phi;
+        const int bestOrigin = best.origin;
+        std::vector<int>& recordInstants = search.RecordInstants();
+        std::vector<double>& sxy = search.Sxy();
+        std::vector<double>& sxz = search.Sxz();
+        std::vector<int>& instants = search.Instants();
+        std::vector<double>& values = search.Values();
+        CZuvanFatigueCountingMethod::CycleMap& cycles = search.Cycles();
+        CZuvanFatigueCountingMethod::RangeMap& ranges = search.Ranges();
 
-        double bestDamage = std::numeric_limits<double>::lowest();
-        double bestSum = 0.0, bestTheta = 0.0, bestPhi = 0.0;
-        int bestOrigin = -1;
-        const std::vector<double>& angles = plane::GridAngles();
-        for (double theta : angles) {
-            for (double phi : angles) {
-                const plane::Frame frame = plane::MakeFrame(theta, phi);
-                double sum = 0.0;
-                for (int k = 0; k < n; ++k) {
-                    double sxx;
-                    plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
-                    sum += sxx;
-                }
-                double planeDamage = std::numeric_limits<double>::lowest();
-                int planeOrigin = -1;
-                for (int n0 = 0; n0 < n; ++n0) {
-                    const double largest =
-                        plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                            ktScale, instants.data(), values.data());
-                    counting.LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
-                    double damage = 0.0;
-                    for (const auto& cycle : cycles) {
-                        damage += ZuvanFatigueAnalysis::DamageRate(
-                            curve.PermissibleCycles(cycle.second, largest, kSearchCr), kTag);
-                    }
-                    if (damage > planeDamage) {
-                        planeDamage = damage;
-                        planeOrigin = n0;
-                    }
-                }
-                if (planeDamage - bestDamage > kDamageTie ||
-                    (std::fabs(planeDamage - bestDamage) < kDamageTie && sum > bestSum)) {
-                    bestDamage = planeDamage;
-                    bestSum = sum;
-                    bestOrigin = planeOrigin;
-                    bestTheta = theta;
-                    bestPhi = phi;
-                    r.RowCell(theta * plane::kDegreesPerRadian, 10);
-                    r.RowCell(phi * plane::kDegreesPerRadian, 10);
-                    r.RowCell(planeOrigin, 10);
-                    os << std::scientific << std::setprecision(3);
-                    r.RowCell(planeDamage, 10);
-                    os << std::fixed;
-                    r.RowCell(zoneKt * sum, 10);
-                    r.RowEnd();
-                }
-            }
-        }
-
-        if (bestDamage < kDamageTie) {
+        if (bestDamage < ZuvanFatigueCriticalPlane::kDamageTie) {
             r.EmptyLine();
             r.Line("Le taux d'endommagement sur le plan critique est nul !");
             r.Line("Taux d'endommagement total pour l'historique étudié : 0.");
@@ -356,8 +341,8 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         for (FinalCycle& fc : finalCycles) {
             fc.rpt = material.GetRet(fc.temperatureC);
             fc.after = fc.before;
-            PlasticityCorrection(materialType, material.GetRm(), material.GetNu(), fc.rpt,
-                                 fc.after, fc.Ke, fc.Kv);
+            PlasticityCorrection(materialType, material.GetRm(), material.GetNu(), fc.rpt, fc.after,
+                                 fc.Ke, fc.Kv);
             dSigmaMax = std::max(dSigmaMax, fc.after.DSigmaR);
         }
 
@@ -380,10 +365,12 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         r.EmptyLine();
         r.Section("Taille des cycles de contraintes extraits de l'historique de DSigmaEq");
         r.Label("Nombres des cycles extraits de l'historique", 44, finalCycles.size());
-        r.Line("| Temps1 | Temps2 | Temps3 |  DSigmaR | DSigmaRlm| DSigmaRlt| DSigmaRl |   Sigmo  "
-               "| SigmaEqM |  Temp.  |");
-        r.Line("| Début  | Pic    | Fin    |          |          |          |          |          "
-               "|          |         |");
+        r.Line(
+            "| Temps1 | Temps2 | Temps3 |  DSigmaR | DSigmaRlm| DSigmaRlt| DSigmaRl |   Sigmo  "
+            "| SigmaEqM |  Temp.  |");
+        r.Line(
+            "| Début  | Pic    | Fin    |          |          |          |          |          "
+            "|          |         |");
         for (const FinalCycle& fc : finalCycles) {
             r.RowCell(fc.start, 6);
             r.RowCell(fc.pivot, 6);
@@ -400,15 +387,18 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         r.EmptyLine();
         r.Section("Corrections de plasticité");
         for (const char* line : kPlasticityIntro) r.Line(line);
-        r.Line("| Temps1 | Temps2 | Temps3 | DSigmaR  |  Sigmo   | DSigmaRl | DSigmaRlm| DSigmaRlt|"
-               "   Temp.  |   Rpt    |");
-        r.Line("| Début  | Pic    | Fin    | DSigmaR  |  Sigmo   | DSigmaRl | DSigmaRlm| DSigmaRlt|"
-               "     Ke   |   Kv     |");
+        r.Line(
+            "| Temps1 | Temps2 | Temps3 | DSigmaR  |  Sigmo   | DSigmaRl | DSigmaRlm| DSigmaRlt|"
+            "   Temp.  |   Rpt    |");
+        r.Line(
+            "| Début  | Pic    | Fin    | DSigmaR  |  Sigmo   | DSigmaRl | DSigmaRlm| DSigmaRlt|"
+            "     Ke   |   Kv     |");
         for (std::size_t i = 0; i < finalCycles.size(); ++i) {
             const FinalCycle& fc = finalCycles[i];
             if (i > 0) {
-                r.Line("|        |        |        |          |          |          |          |"
-                       "          |          |          |");
+                r.Line(
+                    "|        |        |        |          |          |          |          |"
+                    "          |          |          |");
             }
             r.RowCell(fc.start, 6);
             r.RowCell(fc.pivot, 6);
@@ -443,21 +433,26 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             for (const char* line : kFinalTotal) r.Line(line);
         }
         for (const char* line : kFinalCr) r.Line(line);
-        r.Line("les valeurs des autres coefficients (--> pour le coefficient la convergence n'est "
-               "pas atteinte pour le résultat N affiché !)");
+        r.Line(
+            "les valeurs des autres coefficients (--> pour le coefficient la convergence n'est "
+            "pas atteinte pour le résultat N affiché !)");
         if (ktApplied) r.Label("Kt caractéristique de la zone étudiée", 44, zoneKt);
         r.Label("Résistance à la traction à l'ambiante (MPa)", 44, material.GetRm());
         r.Label("Epaisseur du composant (mm)", 44, component.GetThicknessMm());
         r.Label("Rugosité du composant (micro mètre)", 44, component.GetRoughnessUm());
         r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
-        r.Line("| Temps1 | Temps2 | Temps3 | DSigmaR  | DSigmaRl | DSigmaRlm| DSigmaRlt|    Sigmo   "
-               "|  SigmaEqM  |");
-        r.Line("| Début  | Pic    | Fin    |    Kt    |   Kf     |          |          |            "
-               "|            |");
-        r.Line("|        |        |        |   Temp   |  DSigmaF |   CtR    |    Cm    |     Ce     "
-               "|     Cs     |");
-        r.Line("|        |        |        |          |          |          |    Cr    |      N     "
-               "|  Dommage   |");
+        r.Line(
+            "| Temps1 | Temps2 | Temps3 | DSigmaR  | DSigmaRl | DSigmaRlm| DSigmaRlt|    Sigmo   "
+            "|  SigmaEqM  |");
+        r.Line(
+            "| Début  | Pic    | Fin    |    Kt    |   Kf     |          |          |            "
+            "|            |");
+        r.Line(
+            "|        |        |        |   Temp   |  DSigmaF |   CtR    |    Cm    |     Ce     "
+            "|     Cs     |");
+        r.Line(
+            "|        |        |        |          |          |          |    Cr    |      N     "
+            "|  Dommage   |");
         const double dSigmaD = curve.GetDSigmaD();
         const PermissibleCyclesFn permissible = [&curve](double dSigma, double dSigmaMaxMPa,
                                                          double f) {
@@ -472,8 +467,8 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             double Kt = 1.0, Kf = 1.0;
             const double dSigmaF = KtKf(ktApplied, zoneKt, c.DSigmaR, c.DSigmaRl, dSigmaD, Kt, Kf);
             const double ctR = CtR(materialType, fc.temperatureC);
-            const double cs =
-                Cs(component.GetRoughnessUm(), material.GetRm(), n1, dSigmaF, dSigmaMax, permissible);
+            const double cs = Cs(component.GetRoughnessUm(), material.GetRm(), n1, dSigmaF,
+                                 dSigmaMax, permissible);
             const double ce = Ce(component.GetThicknessMm(), n1, dSigmaF, dSigmaMax, permissible);
             const double cm = Cm(material.GetRm(), rpt, c.DSigmaRl, c.Sigmo, fc.sigmaEqM, dSigmaF,
                                  n1, dSigmaMax, permissible);
@@ -483,8 +478,9 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             total += damage;
 
             if (i > 0) {
-                r.Line("|        |        |        |          |          |          |          |"
-                       "            |            |");
+                r.Line(
+                    "|        |        |        |          |          |          |          |"
+                    "            |            |");
             }
             r.RowCell(fc.start, 6);
             r.RowCell(fc.pivot, 6);

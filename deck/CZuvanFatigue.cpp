@@ -1,5 +1,6 @@
 #include "deck/CZuvanFatigue.h"
 
+#include "damage/CZuvanFatigueClause.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueText.h"
@@ -140,6 +141,14 @@ void CZuvanFatigue::ReadCards() {
             CZuvanFatigueClassification detail;
             CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);
             m_context.AddWeldDetail(detail);
+        } else if (IsCard(line, "*DOMMAGE")) {
+            // One request serves the whole run: read, carried out at once, cleared.
+            CZuvanFatigueClause request;
+            request.Clear();
+            request.Read(m_in, *this, m_outputDirectory);
+            request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
+            request.Damage();
+            request.Clear();
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);
         }

@@ -1,0 +1,145 @@
+#include "damage/CZuvanFatigueClause.h"
+
+#include <boost/filesystem.hpp>
+
+#include "deck/CZuvanFatigue.h"
+#include "deck/ZuvanFatigueCards.h"
+#include "driver/CExceptionZuvanFatigue.h"
+#include "report/ZuvanFatigueText.h"
+#include "stress/CZuvanFatigueHistorique.h"
+#include "stress/CZuvanFatigueMises.h"
+#include "stress/CZuvanFatigueRainFlow.h"
+#include "stress/CZuvanFatigueReservoir.h"
+#include "stress/CZuvanFatigueTresca.h"
+
+CZuvanFatigueClause::CZuvanFatigueClause() : m_reportSwitch(kComputeOnly) {}
+
+CZuvanFatigueClause::~CZuvanFatigueClause() {}
+
+void CZuvanFatigueClause::Clear() {
+    m_study.reset();
+    m_history.reset();
+    m_counting.reset();
+    m_criterion.reset();
+    m_fileName.clear();
+    m_outputDirectory.clear();
+    m_reportSwitch = kComputeOnly;
+}
+
+void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,
+                               const std::string& outputDirectory) {
+    static const char kTag[] = "<CZuvanFatigueClause::Read>";
+    using namespace ZuvanFatigueCards;
+    Guard(kTag, [&] {
+        std::string historyName = " ", fileName = " ";
+        int counting = 10;
+        bool haveHistory = false, haveFile = false, haveMethod = false;
+        std::string line;
+        for (;;) {
+            ReadBlockLine(in, line, kTag);
+            if (IsCard(line, "*POINT_HISTORIQUE")) {
+                if (haveHistory) Raise(kTag, kCodeMalPlacee);
+                haveHistory = true;
+                historyName = TextValue(line, kTag);
+            } else if (IsCard(line, "*FICHIER_SORTIE")) {
+                if (haveFile) Raise(kTag, kCodeMalPlacee);
+                haveFile = true;
+                fileName = TextValue(line, kTag);
+            } else if (IsCard(line, "*RESERVOIR")) {
+                if (haveMethod) Raise(kTag, kCodeMalPlacee);
+                haveMethod = true;
+                counting = kReservoir;
+            } else if (IsCard(line, "*RAINFLOW")) {
+                if (haveMethod) Raise(kTag, kCodeMalPlacee);
+                haveMethod = true;
+                counting = kRainFlow;
+            } else if (IsCard(line, "*FIN_DOMMAGE")) {
+                if (!haveHistory) Raise(kTag, kCodeDommage);
+                SetDefinition(study, outputDirectory, fileName, historyName, kTresca, counting);
+                return;
+            } else if (!IsIgnored(line)) {
+                Raise(kTag, kCodeCarteInconnue);
+            }
+        }
+    });
+}
+
+void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
+                                        const std::string& outputDirectory,
+                                        const std::string& fileName, const std::string& historyName,
+                                        int criterion, int countingMethod) {
+    static const char kTag[] = "<CZuvanFatigueClause::SetDefinition>";
+    try {
+        Guard(kTag, [&] {
+            m_study.reset();
+            m_history.reset();
+            m_counting.reset();
+            m_criterion.reset();
+            m_study.reset(new CZuvanFatigue(study));
+            m_history.reset(new CZuvanFatigueHistorique(m_study->GetHistory(historyName)));
+            if (countingMethod == kReservoir) {
+                m_counting.reset(new CZuvanFatigueReservoir());
+            } else if (countingMethod == kRainFlow) {
+                m_counting.reset(new CZuvanFatigueRainFlow());
+            } else {
+                Raise(kTag, kCodeComptage);
+            }
+            if (criterion == kTresca) {
+                m_criterion.reset(new CZuvanFatigueTresca());
+            } else if (criterion == kMises) {
+                m_criterion.reset(new CZuvanFatigueMises());
+            } else {
+                Raise(kTag, kCodeCritere);
+            }
+            m_fileName = fileName;
+            m_outputDirectory = outputDirectory;
+        });
+    } catch (...) {
+        m_study.reset();
+        m_history.reset();
+        m_counting.reset();
+        m_criterion.reset();
+        throw;
+    }
+}
+
+double CZuvanFatigueClause::Damage() {
+    static const char kTag[] = "<CZuvanFatigueClause::Damage>";
+    return Guard(kTag, [&]() -> double {
+        if (!m_history || !m_study || !m_counting || !m_criterion) Raise(kTag, kCodeDommage);
+        switch (m_history->GetType()) {
+            case 20:  // weld seam
+            case 40:  // weld throat
+                Raise(kTag, kCodeMethodeNonProgrammee);
+            case 30:
+                return DamageUWZoneCriticalPlane();
+            default:
+                Raise(kTag, kCodeHistorique);
+        }
+    });
+}
+
+std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+    namespace fs = boost::filesystem;
+    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
+        // No name, or a name of blanks only (no *FICHIER_SORTIE card): no report file.
+        if (m_fileName.find_first_not_of(' ') == std::string::npos) {
+            Raise(kTag, kCodeFichierResultats);
+        }
+        fs::path path;
+        if (!m_outputDirectory.empty()) {
+            boost::system::error_code ec;
+            const fs::file_status st = fs::status(m_outputDirectory, ec);
+            if (ec || !fs::exists(st)) Raise(kTag, kCodeRepertoireSortie);
+            path = m_outputDirectory;
+        }
+        path /= m_fileName;
+        std::unique_ptr<std::ofstream> os(new std::ofstream());
+        os->imbue(NativeLocale());
+        // Appending never truncates an existing report; a missing file is created.
+        os->open(path.string().c_str(), std::ios::out | std::ios::app | std::ios::binary);
+        if (!os->good()) Raise(kTag, kCodeFichierResultats);
+        return os;
+    });
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A damage request (*DOMMAGE): the history to assess, the report file and the
+// cycle-counting method. It holds a frozen copy of the study and of the
+// history, the counting method and the equivalent-stress criterion, opens the
+// report file and runs the analysis that fits what the history loads.
+
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <string>
+
+class CZuvanFatigue;
+class CZuvanFatigueHistorique;
+class CZuvanFatigueCountingMethod;
+class CZuvanFatiguePlasticityCriteria;
+
+class CZuvanFatigueClause {
+   public:
+    static constexpr int kReservoir = 20;
+    static constexpr int kRainFlow = 30;
+    static constexpr int kTresca = 20;
+    static constexpr int kMises = 30;
+    static constexpr int kComputeOnly = 10;
+    static constexpr int kWriteReport = 20;
+
+    CZuvanFatigueClause();
+    ~CZuvanFatigueClause();
+    CZuvanFatigueClause(const CZuvanFatigueClause&) = delete;
+    CZuvanFatigueClause& operator=(const CZuvanFatigueClause&) = delete;
+
+    // Reads the block after a *DOMMAGE header up to *FIN_DOMMAGE and defines the
+    // request (criterion Tresca).
+    void Read(std::istream& in, const CZuvanFatigue& study, const std::string& outputDirectory);
+
+    // Checks in the order 300 (history), 330 (counting method), 320 (criterion).
+    void SetDefinition(const CZuvanFatigue& study, const std::string& outputDirectory,
+                       const std::string& fileName, const std::string& historyName, int criterion,
+                       int countingMethod);
+
+    // Runs the analysis chosen by the history's type; returns the damage rate.
+    double Damage();
+
+    // Opens the report file for appending (created when absent); 450, 290.
+    std::unique_ptr<std::ofstream> GetFile() const;
+
+    void Clear();
+
+    void SetReportSwitch(int value) { m_reportSwitch = value; }
+    int GetReportSwitch() const { return m_reportSwitch; }
+
+    double DamageUWZoneCriticalPlane();
+
+   private:
+    std::unique_ptr<CZuvanFatigue> m_study;
+    std::unique_ptr<CZuvanFatigueHistorique> m_history;
+    std::unique_ptr<CZuvanFatigueCountingMethod> m_counting;
+    std::unique_ptr<CZuvanFatiguePlasticityCriteria> m_criterion;
+    std::string m_fileName;
+    std::string m_outputDirectory;
+    int m_reportSwitch;
+};

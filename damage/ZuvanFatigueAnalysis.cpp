@@ -1,0 +1,52 @@
+#include "damage/ZuvanFatigueAnalysis.h"
+
+#include "driver/CExceptionZuvanFatigue.h"
+#include "stress/CZuvanFatigueHistorique.h"
+#include "stress/CZuvanFatigueReleve.h"
+
+namespace ZuvanFatigueAnalysis {
+
+std::vector<Record> Records(const CZuvanFatigueHistorique& history) {
+    std::vector<Record> records;
+    records.reserve(history.GetRecords().size());
+    for (const auto& entry : history.GetRecords()) {
+        const CZuvanFatigueReleve& releve = *entry.second.second;
+        Record r;
+        r.instant = entry.first;
+        r.sij = releve.GetSij();
+        r.sijm = releve.GetSijm();
+        r.sijlm = releve.GetSijlm();
+        r.sijlt = releve.GetSijlt();
+        r.temperatureC = releve.GetTemperature();
+        r.pressure = releve.GetPressure();
+        records.push_back(r);
+    }
+    return records;
+}
+
+int IndexOf(const std::vector<Record>& records, int instant) {
+    // Instants are the record numbers 0, 1, 2, ...: the index is the instant.
+    if (instant >= 0 && static_cast<std::size_t>(instant) < records.size() &&
+        records[static_cast<std::size_t>(instant)].instant == instant) {
+        return instant;
+    }
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        if (records[k].instant == instant) return static_cast<int>(k);
+    }
+    return -1;
+}
+
+double DamageRate(int permissibleCycles, const char* tag) {
+    if (permissibleCycles <= 0) Raise(tag, kCodeIncoherent);
+    return 1.0 / permissibleCycles;
+}
+
+void FinishReport(std::ofstream* report, const char* tag) {
+    if (report == nullptr) return;
+    report->flush();
+    if (!report->good()) Raise(tag, kCodeFichierResultats);
+    report->close();
+    if (report->fail()) Raise(tag, kCodeFichierResultats);
+}
+
+}  // namespace ZuvanFatigueAnalysis

@@ -1,0 +1,51 @@
+#pragma once
+// Plane orientations of the critical-plane search (C11.3.9.2.3, Figure
+// C11.3.9.2.3a) and the stresses of a tensor on a plane. Tensors are six
+// doubles in MPa in the order Sxx, Sxy, Sxz, Syy, Syz, Szz.
+
+#include <array>
+#include <vector>
+
+namespace ZuvanFatiguePlane {
+
+// Grid of the search: both angles from 0 while below kAngleEnd, by kAngleStep
+// (2.5° with pi taken as 3.141592654): 72 values each.
+constexpr double kAngleStep = 0.043633231305555555;
+constexpr double kAngleEnd = 3.141492654;
+constexpr double kDegreesPerRadian = 57.29577950560105;
+
+// The angles of the grid, in the order of the search.
+const std::vector<double>& GridAngles();
+
+// Frame of the plane (Theta, Phi): x' is the normal.
+struct Frame {
+    double x[3];
+    double y[3];
+    double z[3];
+};
+Frame MakeFrame(double thetaRad, double phiRad);
+
+// Normal stress Sx'x' and shear components Sx'y', Sx'z' of tensor s on the plane.
+void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, double& sxy,
+                   double& sxz);
+
+// Equivalent stress variation between two instants: twice the change of length
+// of the shear vector on the plane (C11.3.9.2.3d2).
+inline double DSigmaEq(double sxyK, double sxzK, double sxy0, double sxz0);
+
+// Builds the series of n + 1 points cyclic from origin n0: instants n0 .. n-1,
+// 0 .. n0-1, then n0 again with the value 0; values DSigmaEq(k, n0) * scale
+// (the first is 0 too). Returns the largest value (0 when all are 0).
+// instants and values must hold n + 1 entries.
+double OriginSeries(int n, int n0, const double* sxy, const double* sxz, const int* recordInstants,
+                    double scale, int* instants, double* values);
+
+}  // namespace ZuvanFatiguePlane
+
+#include <cmath>
+
+inline double ZuvanFatiguePlane::DSigmaEq(double sxyK, double sxzK, double sxy0, double sxz0) {
+    const double dy = sxyK - sxy0;
+    const double dz = sxzK - sxz0;
+    return 2.0 * std::sqrt(dy * dy + dz * dz);
+}

@@ -109,8 +109,9 @@ double CZuvanFatigueClause::Damage() {
         if (!m_history || !m_study || !m_counting || !m_criterion) Raise(kTag, kCodeDommage);
         switch (m_history->GetType()) {
             case 20:  // weld seam
+                return DamageWeldCriticalPlane();
             case 40:  // weld throat
-                Raise(kTag, kCodeMethodeNonProgrammee);
+                return DamageWeldThroat();
             case 30:
                 return DamageUWZoneCriticalPlane();
             default:

@@ -48,7 +48,12 @@ class CZuvanFatigueClause {
     void SetReportSwitch(int value) { m_reportSwitch = value; }
     int GetReportSwitch() const { return m_reportSwitch; }
 
-    double DamageUWZoneCriticalPlane();
+    // The three analyses, chosen by Damage from the history's type; each
+    // returns the total damage rate and writes its report when the switch is
+    // kWriteReport.
+    double DamageUWZoneCriticalPlane();  // unwelded zone (C11.3.9.2.3)
+    double DamageWeldCriticalPlane();    // welded zone (C11.3.9.3, C11.A6)
+    double DamageWeldThroat();           // throat of a partial-penetration weld (C11.3.7.4)
 
    private:
     std::unique_ptr<CZuvanFatigue> m_study;

@@ -160,21 +160,6 @@ struct FinalCycle {
     double temperatureC, sigmaEqM, rpt, Ke, Kv;
 };
 
-// Largest of the equivalent stresses of a(s) - a(p) and a(e) - a(p).
-template <class Tensor>
-double LargestVariation(const CZuvanFatiguePlasticityCriteria& criterion, const Tensor& at, int p,
-                        int s, int e) {
-    CZuvanFatiguePlasticityCriteria::Tensor ds, de;
-    const auto& tp = at(p);
-    const auto& ts = at(s);
-    const auto& te = at(e);
-    for (int c = 0; c < 6; ++c) {
-        ds[c] = ts[c] - tp[c];
-        de[c] = te[c] - tp[c];
-    }
-    return std::max(criterion.EquivalentStress(ds), criterion.EquivalentStress(de));
-}
-
 }  // namespace
 
 double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
@@ -241,7 +226,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         const CZuvanFatigueCountingMethod& counting = *m_counting;
         ZuvanFatigueCriticalPlane::Search search(records, counting);
         const ZuvanFatigueCriticalPlane::Plane best = search.Run(
-            ktScale, true,
+            ktScale, ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum,
             [&curve](double range, double largest) {
                 return curve.PermissibleCycles(range, largest, kSearchCr);
             },
@@ -311,9 +296,9 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             const int e = ZuvanFatigueAnalysis::IndexOf(records, fc.end);
             if (p < 0 || s < 0 || e < 0) Raise(kTag, kCodeInterne);
             fc.before.DSigmaR = cycle.second;
-            fc.before.DSigmaRlm = LargestVariation(*m_criterion, lm, p, s, e);
-            fc.before.DSigmaRlt = LargestVariation(*m_criterion, lt, p, s, e);
-            fc.before.DSigmaRl = LargestVariation(*m_criterion, l, p, s, e);
+            fc.before.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lm, p, s, e);
+            fc.before.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lt, p, s, e);
+            fc.before.DSigmaRl = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, l, p, s, e);
             double sxxMax = std::numeric_limits<double>::lowest();
             double sxxMin = std::numeric_limits<double>::max();
             double tMax = std::numeric_limits<double>::lowest();

@@ -1,5 +1,7 @@
 #include "damage/ZuvanFatigueAnalysis.h"
 
+#include <limits>
+
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueReleve.h"
@@ -34,6 +36,20 @@ int IndexOf(const std::vector<Record>& records, int instant) {
         if (records[k].instant == instant) return static_cast<int>(k);
     }
     return -1;
+}
+
+double CycleTemperature(const std::vector<Record>& records, int p, int s, int e) {
+    double tMax = std::numeric_limits<double>::lowest();
+    double tMin = std::numeric_limits<double>::max();
+    const auto over = [&](int a, int b) {
+        for (int k = std::min(a, b); k <= std::max(a, b); ++k) {
+            tMax = std::max(tMax, records[k].temperatureC);
+            tMin = std::min(tMin, records[k].temperatureC);
+        }
+    };
+    over(p, s);
+    over(e, p);
+    return 0.75 * tMax + 0.25 * tMin;
 }
 
 double DamageRate(int permissibleCycles, const char* tag) {

@@ -2,9 +2,12 @@
 // Working data shared by the damage analyses: the records of a history as
 // plain arrays, in time order, and the small rules every analysis applies.
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <vector>
+
+#include "stress/CZuvanFatiguePlasticityCriteria.h"
 
 class CZuvanFatigueHistorique;
 
@@ -27,6 +30,27 @@ std::vector<Record> Records(const CZuvanFatigueHistorique& history);
 
 // Index of the record of an instant, or -1 when the history has none.
 int IndexOf(const std::vector<Record>& records, int instant);
+
+// Variation of a tensor during a cycle of pivot p, start s and end e (record
+// indices): the larger of the equivalent stresses of at(s) - at(p) and
+// at(e) - at(p), the differences taken component by component.
+template <class TensorAt>
+double LargestVariation(const CZuvanFatiguePlasticityCriteria& criterion, const TensorAt& at, int p,
+                        int s, int e) {
+    CZuvanFatiguePlasticityCriteria::Tensor ds, de;
+    const auto& tp = at(p);
+    const auto& ts = at(s);
+    const auto& te = at(e);
+    for (int c = 0; c < 6; ++c) {
+        ds[c] = ts[c] - tp[c];
+        de[c] = te[c] - tp[c];
+    }
+    return std::max(criterion.EquivalentStress(ds), criterion.EquivalentStress(de));
+}
+
+// Cycle temperature t* = 0.75 * largest + 0.25 * smallest record temperature
+// over the indices between p and s and between e and p (bounds included).
+double CycleTemperature(const std::vector<Record>& records, int p, int s, int e);
 
 // Damage rate 1/N of one cycle; N must be positive (440 otherwise, a range so
 // large that the curve gives no cycle at all).

@@ -19,6 +19,50 @@ namespace ZuvanFatigueCriticalPlane {
 // Damages closer than this are equal for the choice of the critical plane.
 constexpr double kDamageTie = 1e-08;
 
+// How a plane becomes the best one. kToleranceThenSum (unwelded zones): its
+// damage exceeds the best by more than kDamageTie, or is equal within
+// kDamageTie with a strictly greater sum of normal stresses. kStrictlyGreater
+// (welded zones): its damage is strictly greater; on equality the first stays.
+enum class PlaneChoice { kToleranceThenSum, kStrictlyGreater };
+
+// The determining origin of one series family: its index and damage.
+struct Origin {
+    int index = -1;
+    double damage = 0.0;
+};
+
+// Search of the determining origin instant (C11.3.9.2.3, C11.3.9.5.2) among
+// the n origins: series(n0, instants, values) fills the n + 1 points of the
+// series of origin n0 and returns its largest value; the series is counted and
+// its damage is the sum of 1/N over the cycle map, N = permissible(range,
+// largest). An origin becomes the best only when its damage is strictly
+// greater (the earlier origin stays on equality); onBetter(origin) is called
+// each time. The buffers hold n + 1 points; after the search they and the maps
+// hold the last origin's series and cycles.
+template <class Series, class Permissible, class OnBetter>
+Origin OriginSearch(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
+                    Permissible&& permissible, int* instants, double* values,
+                    CZuvanFatigueCountingMethod::CycleMap& cycles,
+                    CZuvanFatigueCountingMethod::RangeMap& ranges, OnBetter&& onBetter) {
+    static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginSearch>";
+    Origin best;
+    best.damage = std::numeric_limits<double>::lowest();
+    for (int n0 = 0; n0 < n; ++n0) {
+        const double largest = series(n0, instants, values);
+        counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
+        double damage = 0.0;
+        for (const auto& cycle : cycles) {
+            damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
+        }
+        if (damage > best.damage) {
+            best.index = n0;
+            best.damage = damage;
+            onBetter(best);
+        }
+    }
+    return best;
+}
+
 struct Plane {
     double theta = 0.0;  // rad
     double phi = 0.0;    // rad
@@ -37,11 +81,10 @@ class Search {
     // scale multiplies every DSigmaEq (the zone's Kt when it applies, else 1).
     // permissible(range, largest) gives the permissible cycles of a counted
     // cycle of the series whose largest value is largest. With tieBreakOnSum,
-    // a plane whose damage equals the best one within kDamageTie wins when its
-    // sum of normal stresses is strictly greater. onBest(plane) is called each
-    // time a plane becomes the best one.
+    // choice says how a plane becomes the best one. onBest(plane) is called
+    // each time a plane becomes the best one.
     template <class Permissible, class OnBest>
-    Plane Run(double scale, bool tieBreakOnSum, Permissible&& permissible, OnBest&& onBest);
+    Plane Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest);
 
     std::vector<int>& RecordInstants() { return m_recordInstants; }
     std::vector<double>& Sxy() { return m_sxy; }
@@ -64,12 +107,15 @@ class Search {
 };
 
 template <class Permissible, class OnBest>
-Plane Search::Run(double scale, bool tieBreakOnSum, Permissible&& permissible, OnBest&& onBest) {
-    static const char kTag[] = "<ZuvanFatigueCriticalPlane::Search::Run>";
+Plane Search::Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest) {
     namespace plane = ZuvanFatiguePlane;
     Plane best;
     best.damage = std::numeric_limits<double>::lowest();
     const int n = m_n;
+    const auto series = [&](int n0, int* instants, double* values) {
+        return plane::OriginSeries(n, n0, m_sxy.data(), m_sxz.data(), m_recordInstants.data(),
+                                   scale, instants, values);
+    };
     for (double theta : plane::GridAngles()) {
         for (double phi : plane::GridAngles()) {
             const plane::Frame frame = plane::MakeFrame(theta, phi);
@@ -79,32 +125,19 @@ Plane Search::Run(double scale, bool tieBreakOnSum, Permissible&& permissible, O
                 plane::PlaneStresses(m_records[k].sij, frame, sxx, m_sxy[k], m_sxz[k]);
                 sum += sxx;
             }
-            double planeDamage = std::numeric_limits<double>::lowest();
-            int planeOrigin = -1;
-            for (int n0 = 0; n0 < n; ++n0) {
-                const double largest =
-                    plane::OriginSeries(n, n0, m_sxy.data(), m_sxz.data(), m_recordInstants.data(),
-                                        scale, m_instants.data(), m_values.data());
-                m_counting.LoadingCycles(n + 1, m_instants.data(), m_values.data(), m_cycles,
-                                         m_ranges);
-                double damage = 0.0;
-                for (const auto& cycle : m_cycles) {
-                    damage +=
-                        ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
-                }
-                // On equal damage the earlier origin stays.
-                if (damage > planeDamage) {
-                    planeDamage = damage;
-                    planeOrigin = n0;
-                }
-            }
-            if (planeDamage - best.damage > kDamageTie ||
-                (tieBreakOnSum && std::fabs(planeDamage - best.damage) < kDamageTie &&
-                 sum > best.sum)) {
+            const Origin origin =
+                OriginSearch(n, m_counting, series, permissible, m_instants.data(), m_values.data(),
+                             m_cycles, m_ranges, [](const Origin&) {});
+            const bool better =
+                choice == PlaneChoice::kStrictlyGreater
+                    ? origin.damage > best.damage
+                    : (origin.damage - best.damage > kDamageTie ||
+                       (std::fabs(origin.damage - best.damage) < kDamageTie && sum > best.sum));
+            if (better) {
                 best.theta = theta;
                 best.phi = phi;
-                best.origin = planeOrigin;
-                best.damage = planeDamage;
+                best.origin = origin.index;
+                best.damage = origin.damage;
                 best.sum = sum;
                 onBest(best);
             }

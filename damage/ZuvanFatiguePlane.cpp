@@ -37,24 +37,10 @@ void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, 
 
 double OriginSeries(int n, int n0, const double* sxy, const double* sxz, const int* recordInstants,
                     double scale, int* instants, double* values) {
-    double largest = 0.0;
     const double y0 = sxy[n0], z0 = sxz[n0];
-    int j = 0;
-    for (int k = n0; k < n; ++k, ++j) {
-        instants[j] = recordInstants[k];
-        values[j] = DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
-    }
-    for (int k = 0; k < n0; ++k, ++j) {
-        instants[j] = recordInstants[k];
-        values[j] = DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
-    }
-    values[0] = 0.0;
-    instants[n] = recordInstants[n0];
-    values[n] = 0.0;
-    for (int k = 0; k <= n; ++k) {
-        if (values[k] > largest) largest = values[k];
-    }
-    return largest;
+    return CyclicSeries(
+        n, n0, recordInstants, [&](int k) { return DSigmaEq(sxy[k], sxz[k], y0, z0) * scale; },
+        instants, values);
 }
 
 }  // namespace ZuvanFatiguePlane

@@ -34,9 +34,14 @@ void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, 
 inline double DSigmaEq(double sxyK, double sxzK, double sxy0, double sxz0);
 
 // Builds the series of n + 1 points cyclic from origin n0: instants n0 .. n-1,
-// 0 .. n0-1, then n0 again with the value 0; values DSigmaEq(k, n0) * scale
-// (the first is 0 too). Returns the largest value (0 when all are 0).
-// instants and values must hold n + 1 entries.
+// 0 .. n0-1, then n0 again with the value 0; the value of position k is
+// variation(k) (the first is 0 whatever it gives). Returns the largest value
+// (0 when all are 0). instants and values must hold n + 1 entries.
+template <class Variation>
+double CyclicSeries(int n, int n0, const int* recordInstants, Variation&& variation, int* instants,
+                    double* values);
+
+// The series of the critical-plane search: values DSigmaEq(k, n0) * scale.
 double OriginSeries(int n, int n0, const double* sxy, const double* sxz, const int* recordInstants,
                     double scale, int* instants, double* values);
 
@@ -48,4 +53,26 @@ inline double ZuvanFatiguePlane::DSigmaEq(double sxyK, double sxzK, double sxy0,
     const double dy = sxyK - sxy0;
     const double dz = sxzK - sxz0;
     return 2.0 * std::sqrt(dy * dy + dz * dz);
+}
+
+template <class Variation>
+double ZuvanFatiguePlane::CyclicSeries(int n, int n0, const int* recordInstants,
+                                       Variation&& variation, int* instants, double* values) {
+    int j = 0;
+    for (int k = n0; k < n; ++k, ++j) {
+        instants[j] = recordInstants[k];
+        values[j] = variation(k);
+    }
+    for (int k = 0; k < n0; ++k, ++j) {
+        instants[j] = recordInstants[k];
+        values[j] = variation(k);
+    }
+    values[0] = 0.0;
+    instants[n] = recordInstants[n0];
+    values[n] = 0.0;
+    double largest = 0.0;
+    for (int k = 0; k <= n; ++k) {
+        if (values[k] > largest) largest = values[k];
+    }
+    return largest;
 }

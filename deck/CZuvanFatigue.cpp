@@ -102,6 +102,26 @@ void Store(std::map<std::string, T>& map, const T& object, int duplicateCode, co
 }
 }  // namespace
 
+void CZuvanFatigue::AddComponent(const CZuvanFatigueComposant& component) {
+    static const char kTag[] = "<CZuvanFatigue::AddComponent>";
+    Guard(kTag, [&] { Store(m_components, component, kCodeComposantExiste, kTag); });
+}
+
+void CZuvanFatigue::AddUWZone(const CZuvanFatigueUWZone& zone) {
+    static const char kTag[] = "<CZuvanFatigue::AddUWZone>";
+    Guard(kTag, [&] { Store(m_uwZones, zone, kCodeUWZoneExiste, kTag); });
+}
+
+void CZuvanFatigue::AddWeld(const CZuvanFatigueCordon& seam) {
+    static const char kTag[] = "<CZuvanFatigue::AddWeld>";
+    Guard(kTag, [&] { Store(m_welds, seam, kCodeCordonExiste, kTag); });
+}
+
+void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
+    static const char kTag[] = "<CZuvanFatigue::AddHistory>";
+    Guard(kTag, [&] { Store(m_histories, history, kCodeHistoriqueExiste, kTag); });
+}
+
 void CZuvanFatigue::ReadCards() {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;

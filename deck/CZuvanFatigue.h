@@ -27,6 +27,14 @@ class CZuvanFatigue {
     int SetOutputDirectory(const char* path);
     int Read();
 
+    // Adds a copy of an object under its name, as reading its block does; a name
+    // already held fails with the kind's "existe déjà" code (250, 260, 270, 280).
+    // The object is stored as given: its references are not checked again.
+    void AddComponent(const CZuvanFatigueComposant& component);
+    void AddUWZone(const CZuvanFatigueUWZone& zone);
+    void AddWeld(const CZuvanFatigueCordon& seam);
+    void AddHistory(const CZuvanFatigueHistorique& history);
+
     // Copies of the objects of the data file, by name.
     CZuvanFatigueComposant GetComponent(std::string name) const;  // 380 when absent
     CZuvanFatigueUWZone GetUWZone(std::string name) const;        // 370 when absent

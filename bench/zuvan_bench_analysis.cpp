@@ -1,6 +1,7 @@
 // Benchmark of the whole damage analyses: generated, seeded histories of 25,
-// 50, 100 and 200 records are read from a deck and assessed (report written),
-// timing each run and reading the peak memory of the process.
+// 50, 100 and 200 records on an unwelded zone and on a weld seam (with a form
+// imperfection) are read from a deck and assessed (report written), timing
+// each run and reading the peak memory of the process.
 //
 //   build/zuvan_bench_analysis [records...]
 
@@ -31,7 +32,14 @@ const char kContext[] =
     "*RPT                100 241\n"
     "*RPT                200 205\n"
     "*RPT                300 173\n"
-    "*FIN_MATERIAU\n";
+    "*FIN_MATERIAU\n"
+    "*CLASSE             71\n"
+    "*PARAMETRE          2000000 52.6 100000000 29\n"
+    "*PARAMETRES         3 7.16e11 5 1.99e15\n"
+    "*FIN_CLASSE\n"
+    "*CLASSIFICATION     BW\n"
+    "*CORDON_CLASSE      71\n"
+    "*FIN_CLASSIFICATION\n";
 
 std::string Tensor(std::mt19937& rng, double scale) {
     std::uniform_real_distribution<double> u(-scale, scale);
@@ -41,16 +49,27 @@ std::string Tensor(std::mt19937& rng, double scale) {
     return s.str();
 }
 
-// A data deck: one shell, one unwelded zone, a history of n random records
-// (mechanical and thermal parts) and one rainflow request.
-std::string DataDeck(int n, unsigned seed) {
+// A data deck: one shell (two for a seam), an unwelded zone or a longitudinal
+// seam with a form imperfection, a history of n random records (mechanical
+// and thermal parts) and one rainflow request.
+std::string DataDeck(int n, unsigned seed, bool weld) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> temperature(20.0, 280.0);
     std::ostringstream d;
     d << "*COMPOSANT          SHELL\n*TYPE               TOLE_CYLINDRE\n"
-         "*PARAMETRE          30 10 0.5\n*COMPOSANT_MATERIAU P265GH\n*FIN_COMPOSANT\n"
-         "*UWZONE             ZONE\n*UWZONE_COMPOSANT   SHELL\n*FIN_UWZONE\n"
-         "*HISTORIQUE         H\n*HISTORIQUE_UWZONE  ZONE\n";
+         "*PARAMETRE          30 10 0.5\n*COMPOSANT_MATERIAU P265GH\n*FIN_COMPOSANT\n";
+    if (weld) {
+        d << "*COMPOSANT          SHELL2\n*TYPE               TOLE_CYLINDRE\n"
+             "*PARAMETRE          32 10 0.5\n*COMPOSANT_MATERIAU P265GH\n*FIN_COMPOSANT\n"
+             "*CORDON             SEAM\n*CORDON_TYPE        BW\n*COMPOSANT_1        SHELL\n"
+             "*COMPOSANT_2        SHELL2\n*LONGITUDINAL\n*IMPERFECTION       I\n"
+             "*DIAMETRE           2000 2010 1990\n*PARAMETRE          1 0 0 2\n"
+             "*FIN_IMPERFECTION\n*FIN_CORDON\n"
+             "*HISTORIQUE         H\n*HISTORIQUE_CORDON  SEAM\n";
+    } else {
+        d << "*UWZONE             ZONE\n*UWZONE_COMPOSANT   SHELL\n*FIN_UWZONE\n"
+             "*HISTORIQUE         H\n*HISTORIQUE_UWZONE  ZONE\n";
+    }
     for (int k = 0; k < n; ++k) {
         d << "*RELEVE             R" << k << "\n*PARAMETRE 1 " << temperature(rng) << "\n";
         const std::string lm = Tensor(rng, 120.0), lt = Tensor(rng, 60.0);
@@ -82,10 +101,13 @@ int main(int argc, char* argv[]) {
     std::ofstream((dir / "c.ctx").string()) << kContext;
     std::ostringstream console;  // the deck echo is not part of the measure
     ZuvanFatigueCards::SetConsole(&console);
-    std::printf("%8s %12s %14s\n", "records", "seconds", "peak RSS (MB)");
+    std::printf("%-14s %8s %12s %14s\n", "analysis", "records", "seconds", "peak RSS (MB)");
     int status = 0;
-    for (int n : sizes) {
-        std::ofstream((dir / "d.dat").string()) << DataDeck(n, 20261210u + n);
+    for (int run = 0; run < 2 * static_cast<int>(sizes.size()); ++run) {
+        const bool weld = run >= static_cast<int>(sizes.size());
+        const int n = sizes[run % sizes.size()];
+        const char* analysis = weld ? "welded zone" : "unwelded zone";
+        std::ofstream((dir / "d.dat").string()) << DataDeck(n, 20261210u + n, weld);
         CZuvanFatigueContexte context;
         CZuvanFatigue study;
         int code = context.Read((dir / "c.ctx").string().c_str());
@@ -97,12 +119,12 @@ int main(int argc, char* argv[]) {
         const auto t1 = std::chrono::steady_clock::now();
         console.str("");
         if (code != 0) {
-            std::printf("%8d  failed with code %d\n", n, code);
+            std::printf("%-14s %8d  failed with code %d\n", analysis, n, code);
             status = 1;
             continue;
         }
-        std::printf("%8d %12.3f %14.1f\n", n, std::chrono::duration<double>(t1 - t0).count(),
-                    PeakKiB() / 1024.0);
+        std::printf("%-14s %8d %12.3f %14.1f\n", analysis, n,
+                    std::chrono::duration<double>(t1 - t0).count(), PeakKiB() / 1024.0);
     }
     ZuvanFatigueCards::SetConsole(nullptr);
     boost::system::error_code ec;

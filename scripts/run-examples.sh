@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 out=examples/out
+# Reports are appended to: start each run of the examples from an empty folder.
+rm -rf "$out"
 mkdir -p "$out"
 status=0
 shopt -s nullglob

@@ -6,19 +6,13 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueReleveLin.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using ZuvanFatigueTest::CodeOf;
 
 namespace {
 
 using Tensor = CZuvanFatigueReleve::Tensor;
-
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
 
 Tensor Filled(double v) { return {v, v, v, v, v, v}; }
 

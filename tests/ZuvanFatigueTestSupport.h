@@ -75,14 +75,17 @@ struct ConsoleCapture {
 // The classic locale with a comma as decimal point, as a French native locale gives.
 std::locale CommaLocale();
 
-// Reads a block through read(cardLine, in) with its echo captured: header is
-// the opening card line, body the lines after it. Returns the code raised, 0
-// when none.
+// Reads a block through read(cardLine, in) with its echo captured (and kept
+// in echoed when given): header is the opening card line, body the lines after
+// it. Returns the code raised, 0 when none.
 template <class Read>
-int ReadBlock(const std::string& header, const std::string& body, Read&& read) {
+int ReadBlock(const std::string& header, const std::string& body, Read&& read,
+              std::string* echoed = nullptr) {
     std::istringstream in(body);
     ConsoleCapture echo;
-    return CodeOf([&] { read(ZuvanFatigueCards::CardLine(header), in); });
+    const int code = CodeOf([&] { read(ZuvanFatigueCards::CardLine(header), in); });
+    if (echoed != nullptr) *echoed = echo.text.str();
+    return code;
 }
 
 // The same with the opening card line first in deck.

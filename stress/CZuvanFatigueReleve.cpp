@@ -74,8 +74,7 @@ void CZuvanFatigueReleve::ReadBlock(std::istream& in, const char* tag, const cha
     for (;;) {
         ReadBlockLine(in, line, tag);
         if (IsCard(line, "*PARAMETRE")) {
-            if (haveParameters) Raise(tag, kCodeMalPlacee);
-            haveParameters = true;
+            OnceOnly(haveParameters, tag);
             Tokens t(line);
             if (!t.Real(pressureMPa) || !t.Real(temperatureC)) Raise(tag, kCodeReleve);
             continue;

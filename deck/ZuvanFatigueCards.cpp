@@ -87,6 +87,11 @@ bool IsCardWord(const std::string& line, const char* keyword) {
 
 bool IsIgnored(const std::string& line) { return line.empty() || line[0] == '/'; }
 
+void OnceOnly(bool& seen, const char* tag) {
+    if (seen) Raise(tag, kCodeMalPlacee);
+    seen = true;
+}
+
 std::string CardLine(const std::string& line) {
     std::string copy = line.substr(0, kCardLineLength);
     copy.resize(kCardLineLength, '\0');

@@ -41,6 +41,9 @@ bool IsCard(const std::string& line, const char* keyword);
 bool IsCardWord(const std::string& line, const char* keyword);
 // Comment ("/" first) or empty line.
 bool IsIgnored(const std::string& line);
+// A card that may stand once in its block: marks it seen; seen already raises
+// 30 (misplaced card).
+void OnceOnly(bool& seen, const char* tag);
 
 // The header line as handed to a block reader: its first 200 characters.
 std::string CardLine(const std::string& line);

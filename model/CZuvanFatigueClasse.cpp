@@ -84,15 +84,13 @@ void CZuvanFatigueClasse::Read(const std::string& cardLine, CZuvanFatigueClasse&
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*PARAMETRES")) {
-                if (haveLines) Raise(kTag, kCodeMalPlacee);
-                haveLines = true;
+                OnceOnly(haveLines, kTag);
                 Tokens t(line);
                 if (!t.Real(m1) || !t.Real(c1) || !t.Real(m2) || !t.Real(c2)) {
                     Raise(kTag, kCodeClasse);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
-                if (haveLimits) Raise(kTag, kCodeMalPlacee);
-                haveLimits = true;
+                OnceOnly(haveLimits, kTag);
                 Tokens t(line);
                 if (!t.Real(nD) || !t.Real(dSigmaD) || !t.Real(nC) || !t.Real(dSigmaC)) {
                     Raise(kTag, kCodeClasse);

@@ -68,8 +68,7 @@ void CZuvanFatigueClassification::Read(const std::string& cardLine,
                 }
             }
             if (card != nullptr) {
-                if (card->seen) Raise(kTag, kCodeMalPlacee);
-                card->seen = true;
+                OnceOnly(card->seen, kTag);
                 card->value = TextValue(line, kTag);
             } else if (IsCard(line, "*FIN_CLASSIFICATION")) {
                 if (!cards[0].seen) Raise(kTag, kCodeClassification);

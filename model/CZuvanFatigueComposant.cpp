@@ -57,12 +57,10 @@ void CZuvanFatigueComposant::Read(const std::string& cardLine, CZuvanFatigueComp
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*COMMENTAIRE")) {
-                if (haveComment) Raise(kTag, kCodeMalPlacee);
-                haveComment = true;
+                OnceOnly(haveComment, kTag);
                 comment = TextValue(line, kTag);
             } else if (IsCard(line, "*TYPE")) {
-                if (haveType) Raise(kTag, kCodeMalPlacee);
-                haveType = true;
+                OnceOnly(haveType, kTag);
                 std::string word;
                 Tokens t(line);
                 if (!t.Word(word)) Raise(kTag, kCodeComposant);
@@ -76,15 +74,13 @@ void CZuvanFatigueComposant::Read(const std::string& cardLine, CZuvanFatigueComp
                     Raise(kTag, kCodeComposant);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
-                if (haveParameters) Raise(kTag, kCodeMalPlacee);
-                haveParameters = true;
+                OnceOnly(haveParameters, kTag);
                 Tokens t(line);
                 if (!t.Real(thickness) || !t.Real(roughness) || !t.Real(pressure)) {
                     Raise(kTag, kCodeComposant);
                 }
             } else if (IsCard(line, "*COMPOSANT_MATERIAU")) {
-                if (haveMaterial) Raise(kTag, kCodeMalPlacee);
-                haveMaterial = true;
+                OnceOnly(haveMaterial, kTag);
                 materialName = TextValue(line, kTag);
             } else if (IsCard(line, "*FIN_COMPOSANT")) {
                 if (!haveType || !haveParameters || !haveMaterial) Raise(kTag, kCodeComposant);

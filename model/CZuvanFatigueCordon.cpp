@@ -87,17 +87,14 @@ void CZuvanFatigueCordon::Read(const std::string& cardLine, CZuvanFatigueCordon&
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*CORDON_TYPE")) {
-                if (haveClassification) Raise(kTag, kCodeMalPlacee);
-                haveClassification = true;
+                OnceOnly(haveClassification, kTag);
                 classification = TextValue(line, kTag);
             } else if (IsCard(line, "*COMPOSANT_1")) {
-                if (haveFirst) Raise(kTag, kCodeMalPlacee);
-                haveFirst = true;
+                OnceOnly(haveFirst, kTag);
                 first = TextValue(line, kTag);
                 if (haveSecond) componentsKnown();
             } else if (IsCard(line, "*COMPOSANT_2")) {
-                if (haveSecond) Raise(kTag, kCodeMalPlacee);
-                haveSecond = true;
+                OnceOnly(haveSecond, kTag);
                 second = TextValue(line, kTag);
                 if (haveFirst) componentsKnown();
             } else if (IsCard(line, "*CIRCONFERENTIEL")) {

@@ -115,15 +115,13 @@ void CZuvanFatigueImperfection::Read(const std::string& cardLine,
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*DIAMETRE")) {
-                if (haveDiameters) Raise(kTag, kCodeMalPlacee);
-                haveDiameters = true;
+                OnceOnly(haveDiameters, kTag);
                 Tokens t(line);
                 if (!t.Real(dm) || !t.Real(dmax) || !t.Real(dmin)) {
                     Raise(kTag, kCodeImperfection);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
-                if (haveParameters) Raise(kTag, kCodeMalPlacee);
-                haveParameters = true;
+                OnceOnly(haveParameters, kTag);
                 // Read as e, θ, α, δ.
                 Tokens t(line);
                 if (!t.Real(e) || !t.Real(theta) || !t.Real(alpha) || !t.Real(delta)) {

@@ -60,12 +60,10 @@ void CZuvanFatigueMateriau::Read(const std::string& cardLine, CZuvanFatigueMater
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*COMMENTAIRE")) {
-                if (haveComment) Raise(kTag, kCodeMalPlacee);
-                haveComment = true;
+                OnceOnly(haveComment, kTag);
                 comment = TextValue(line, kTag);
             } else if (IsCard(line, "*TYPE")) {
-                if (haveType) Raise(kTag, kCodeMalPlacee);
-                haveType = true;
+                OnceOnly(haveType, kTag);
                 char letter = 0;
                 Tokens t(line);
                 if (!t.Character(letter)) Raise(kTag, kCodeMateriau);
@@ -77,8 +75,7 @@ void CZuvanFatigueMateriau::Read(const std::string& cardLine, CZuvanFatigueMater
                     Raise(kTag, kCodeMateriau);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
-                if (haveParameters) Raise(kTag, kCodeMalPlacee);
-                haveParameters = true;
+                OnceOnly(haveParameters, kTag);
                 Tokens t(line);
                 if (!t.Real(rp20) || !t.Real(rm) || !t.Real(e) || !t.Real(nu)) {
                     Raise(kTag, kCodeMateriau);

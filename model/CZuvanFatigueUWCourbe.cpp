@@ -59,8 +59,7 @@ void CZuvanFatigueUWCourbe::Read(const std::string& cardLine, CZuvanFatigueUWCou
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*PARAMETRE")) {
-                if (haveParameter) Raise(kTag, kCodeMalPlacee);
-                haveParameter = true;
+                OnceOnly(haveParameter, kTag);
                 Tokens t(line);
                 if (!t.Real(rm)) Raise(kTag, kCodeUWCourbe);
             } else if (IsCard(line, "*FIN_UWCOURBE")) {

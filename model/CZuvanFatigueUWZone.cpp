@@ -51,16 +51,13 @@ void CZuvanFatigueUWZone::Read(const std::string& cardLine, CZuvanFatigueUWZone&
         for (;;) {
             ReadBlockLine(in, line, kTag);
             if (IsCard(line, "*COMMENTAIRE")) {
-                if (haveComment) Raise(kTag, kCodeMalPlacee);
-                haveComment = true;
+                OnceOnly(haveComment, kTag);
                 comment = TextValue(line, kTag);
             } else if (IsCard(line, "*UWZONE_COMPOSANT")) {
-                if (haveComponent) Raise(kTag, kCodeMalPlacee);
-                haveComponent = true;
+                OnceOnly(haveComponent, kTag);
                 componentName = TextValue(line, kTag);
             } else if (IsCard(line, "*PARAMETRE")) {
-                if (haveParameters) Raise(kTag, kCodeMalPlacee);
-                haveParameters = true;
+                OnceOnly(haveParameters, kTag);
                 Tokens t(line);
                 if (!t.Real(kt)) Raise(kTag, kCodeUWZone);
             } else if (IsCard(line, "*FIN_UWZONE")) {

@@ -7,6 +7,34 @@
 
 #include "driver/CExceptionZuvanFatigue.h"
 
+namespace {
+// From point p, stepping by dir (-1 backward, wrapping from the first point to
+// the last; +1 forward, wrapping from the last to the first): the last point
+// seen below level until the signal meets it (within the tolerance) or rises
+// above it; p when there is none.
+int LastBelow(int n, const double* values, int p, double level, int dir, double tolerance) {
+    int c = p;
+    for (int step = 0, k = p; step < n; ++step) {
+        if (dir < 0) {
+            k = (k == 0) ? n - 1 : k - 1;
+        } else {
+            k = (k == n - 1) ? 0 : k + 1;
+        }
+        const double v = values[k];
+        if (std::fabs(v - level) < tolerance) {
+            c = k;
+            break;
+        }
+        if (v + tolerance < level) {
+            c = k;
+        } else if (v > level + tolerance) {
+            break;
+        }
+    }
+    return c;
+}
+}  // namespace
+
 CZuvanFatigueCountingMethod::~CZuvanFatigueCountingMethod() = default;
 
 void CZuvanFatigueCountingMethod::CycleEnds(int n, const int* instants, const double* values,
@@ -25,42 +53,13 @@ void CZuvanFatigueCountingMethod::CycleEndsAt(int n, const int* instants, const 
     if (!(range >= kTolerance)) Raise(tag, kCodeInterne);  // NaN refused too
     const double level = values[p] + range;
 
-    // Backward, wrapping from the first point to the last: the last point seen
-    // below the level until the signal meets it (within the tolerance) or rises
-    // above it.
-    int c = p;
-    for (int step = 0, k = p; step < n; ++step) {
-        k = (k == 0) ? n - 1 : k - 1;
-        const double v = values[k];
-        if (std::fabs(v - level) < kTolerance) {
-            c = k;
-            break;
-        }
-        if (v + kTolerance < level) {
-            c = k;
-        } else if (v > level + kTolerance) {
-            break;
-        }
-    }
+    // Backward, then forward, to the points the cycle spans.
+    int c = LastBelow(n, values, p, level, -1, kTolerance);
     const double startValue = values[c];
     while (c - 1 >= 0 && std::fabs(values[c - 1] - startValue) < kTolerance) --c;
     start = instants[c];
 
-    // Forward, wrapping from the last point to the first.
-    c = p;
-    for (int step = 0, k = p; step < n; ++step) {
-        k = (k == n - 1) ? 0 : k + 1;
-        const double v = values[k];
-        if (std::fabs(v - level) < kTolerance) {
-            c = k;
-            break;
-        }
-        if (v + kTolerance < level) {
-            c = k;
-        } else if (v > level + kTolerance) {
-            break;
-        }
-    }
+    c = LastBelow(n, values, p, level, +1, kTolerance);
     const double endValue = values[c];
     while (c + 1 <= n - 1 && std::fabs(values[c + 1] - endValue) < kTolerance) ++c;
     end = instants[c];

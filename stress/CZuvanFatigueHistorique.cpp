@@ -88,8 +88,7 @@ void CZuvanFatigueHistorique::Read(std::istream& in, const std::string& cardLine
         Records records;
         int counter = 0;
         const auto zoneCard = [&](const std::string& line, int zoneType) {
-            if (haveZone) Raise(kTag, kCodeMalPlacee);
-            haveZone = true;
+            OnceOnly(haveZone, kTag);
             type = zoneType;
             zoneName = TextValue(line, kTag);
         };

@@ -74,8 +74,7 @@ void CZuvanFatigueReleve::ReadBlock(std::istream& in, const char* tag, const cha
     for (;;) {
         ReadBlockLine(in, line, tag);
         if (IsCard(line, "*PARAMETRE")) {
-            if (haveParameters) Raise(tag, kCodeMalPlacee);
-            haveParameters = true;
+            OnceOnly(haveParameters, tag);
             Tokens t(line);
             if (!t.Real(pressureMPa) || !t.Real(temperatureC)) Raise(tag, kCodeReleve);
             continue;
@@ -105,6 +104,16 @@ void CZuvanFatigueReleve::ReadBlock(std::istream& in, const char* tag, const cha
             Raise(tag, kCodeCarteInconnue);
         }
     }
+}
+
+void CZuvanFatigueReleve::PointCards(int point, PointTensors& p, TensorCard* cards) {
+    static const char* const kKeywords[3][4] = {
+        {"*SIJA", "*SIJMA", "*SIJLMA", "*SIJLTA"},
+        {"*SIJB", "*SIJMB", "*SIJLMB", "*SIJLTB"},
+        {"*SIJC", "*SIJMC", "*SIJLMC", "*SIJLTC"},
+    };
+    Tensor* const values[4] = {&p.sij, &p.sijm, &p.sijlm, &p.sijlt};
+    for (int j = 0; j < 4; ++j) cards[j] = {kKeywords[point][j], values[j], false};
 }
 
 void CZuvanFatigueReleve::Read(std::istream& in, const std::string& cardLine, int number) {
@@ -185,18 +194,35 @@ void ZuvanFatigueReleveEcho::Tensors(std::ostream& os, const CZuvanFatigueReleve
     Table(os, "Sij lin. ther (MPa) : ", 3, record.GetSijlt());
 }
 
+void ZuvanFatigueReleveEcho::Head(std::ostream& os, const CZuvanFatigueReleve& record,
+                                  const char* numberLabel, std::size_t width,
+                                  const char* underline) {
+    CZuvanFatigueRapport r(os);
+    r.EmptyLine();
+    r.Label(numberLabel, width, record.GetNumber());
+    r.Line(underline);
+    r.Label("Nom", width, record.GetName());
+    r.Label("Pression (MPa)", width, record.GetPressure());
+    r.Label("Température (deg)", width, record.GetTemperature());
+    Tensors(os, record);
+}
+
+void ZuvanFatigueReleveEcho::PointTables(std::ostream& os, char point, const char* distance,
+                                         const CZuvanFatigueReleve::PointTensors& p) {
+    // "SijA at 0.5*thickness    : ": the names padded to 25 characters.
+    static const char* const kNames[4] = {"Sij", "Sijm", "Sijlm", "Sijlt"};
+    const CZuvanFatigueReleve::Tensor* const tensors[4] = {&p.sij, &p.sijm, &p.sijlm, &p.sijlt};
+    for (int j = 0; j < 4; ++j) {
+        std::string label = std::string(kNames[j]) + point + " at " + distance + "*thickness";
+        label.resize(25, ' ');
+        Table(os, label + ": ", j, *tensors[j]);
+    }
+}
+
 std::ostream& operator<<(std::ostream& os, const CZuvanFatigueReleve& record) {
     static const char kTag[] = "<CZuvanFatigueReleve std::ofstream operator<<>";
     return Guard(kTag, [&]() -> std::ostream& {
-        constexpr std::size_t kWidth = 20;
-        CZuvanFatigueRapport r(os);
-        r.EmptyLine();
-        r.Label("Numéro du relevé", kWidth, record.GetNumber());
-        r.Line("++++++++++++++++      ");
-        r.Label("Nom", kWidth, record.GetName());
-        r.Label("Pression (MPa)", kWidth, record.GetPressure());
-        r.Label("Température (deg)", kWidth, record.GetTemperature());
-        ZuvanFatigueReleveEcho::Tensors(os, record);
+        ZuvanFatigueReleveEcho::Head(os, record, "Numéro du relevé", 20, "++++++++++++++++      ");
         return os;
     });
 }

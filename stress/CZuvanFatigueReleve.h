@@ -82,6 +82,9 @@ class CZuvanFatigueReleve {
     // then the tensor cards, tried in their order, each required once.
     static void ReadBlock(std::istream& in, const char* tag, const char* closing, TensorCard* cards,
                           std::size_t count, double& pressureMPa, double& temperatureC);
+    // The four tensor cards of a point through the thickness, into cards[0..3]:
+    // point 0 is *SIJA, *SIJMA, *SIJLMA, *SIJLTA; 1 is B; 2 is C.
+    static void PointCards(int point, PointTensors& p, TensorCard* cards);
 
    private:
     bool m_defined;
@@ -105,4 +108,12 @@ void Table(std::ostream& os, const std::string& label, int kind,
            const CZuvanFatigueReleve::Tensor& t);
 // The four tables of the record's own tensors.
 void Tensors(std::ostream& os, const CZuvanFatigueReleve& record);
+// Opening of a record's echo: an empty line, the number under numberLabel and
+// its underline, name, pressure and temperature (labels padded to width), then
+// the four tables of the record's own tensors.
+void Head(std::ostream& os, const CZuvanFatigueReleve& record, const char* numberLabel,
+          std::size_t width, const char* underline);
+// The four tables of a point (letter A, B or C) at distance times the thickness.
+void PointTables(std::ostream& os, char point, const char* distance,
+                 const CZuvanFatigueReleve::PointTensors& p);
 }  // namespace ZuvanFatigueReleveEcho

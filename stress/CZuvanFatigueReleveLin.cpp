@@ -4,7 +4,6 @@
 
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/CZuvanFatigueRapport.h"
 
 namespace {
 // Linear extrapolation to distance zero from 0.5 and 1.5 times the thickness.
@@ -41,12 +40,9 @@ void CZuvanFatigueReleveLin::Read(std::istream& in, const std::string& cardLine,
         double pressure = std::numeric_limits<double>::lowest();
         double temperature = pressure;
         PointTensors a = UnsetPoint(), b = UnsetPoint();
-        TensorCard cards[] = {
-            {"*SIJA", &a.sij, false},     {"*SIJMA", &a.sijm, false},
-            {"*SIJLMA", &a.sijlm, false}, {"*SIJLTA", &a.sijlt, false},
-            {"*SIJB", &b.sij, false},     {"*SIJMB", &b.sijm, false},
-            {"*SIJLMB", &b.sijlm, false}, {"*SIJLTB", &b.sijlt, false},
-        };
+        TensorCard cards[8];
+        PointCards(0, a, cards);
+        PointCards(1, b, cards + 4);
         ReadBlock(in, kTag, "*FIN_RELEVELIN", cards, 8, pressure, temperature);
         SetDefinition(name, number, pressure, temperature, a.sij, a.sijm, a.sijlm, a.sijlt, b.sij,
                       b.sijm, b.sijlm, b.sijlt);
@@ -77,26 +73,10 @@ void CZuvanFatigueReleveLin::SetDefinition(std::string name, int number, double 
 std::ostream& operator<<(std::ostream& os, const CZuvanFatigueReleveLin& record) {
     static const char kTag[] = "<CZuvanFatigueReleveLin std::ofstream operator<<>";
     return Guard(kTag, [&]() -> std::ostream& {
-        using ZuvanFatigueReleveEcho::Table;
-        constexpr std::size_t kWidth = 25;
-        CZuvanFatigueRapport r(os);
-        r.EmptyLine();
-        r.Label("Relevé linéaire numéro", kWidth, record.GetNumber());
-        r.Line("++++++++++++++++++++++++++ ");
-        r.Label("Nom", kWidth, record.GetName());
-        r.Label("Pression (MPa)", kWidth, record.GetPressure());
-        r.Label("Température (deg)", kWidth, record.GetTemperature());
-        ZuvanFatigueReleveEcho::Tensors(os, record);
-        const CZuvanFatigueReleve::PointTensors& a = record.GetA();
-        const CZuvanFatigueReleve::PointTensors& b = record.GetB();
-        Table(os, "SijA at 0.5*thickness    : ", 0, a.sij);
-        Table(os, "SijmA at 0.5*thickness   : ", 1, a.sijm);
-        Table(os, "SijlmA at 0.5*thickness  : ", 2, a.sijlm);
-        Table(os, "SijltA at 0.5*thickness  : ", 3, a.sijlt);
-        Table(os, "SijB at 1.5*thickness    : ", 0, b.sij);
-        Table(os, "SijmB at 1.5*thickness   : ", 1, b.sijm);
-        Table(os, "SijlmB at 1.5*thickness  : ", 2, b.sijlm);
-        Table(os, "SijltB at 1.5*thickness  : ", 3, b.sijlt);
+        ZuvanFatigueReleveEcho::Head(os, record, "Relevé linéaire numéro", 25,
+                                     "++++++++++++++++++++++++++ ");
+        ZuvanFatigueReleveEcho::PointTables(os, 'A', "0.5", record.GetA());
+        ZuvanFatigueReleveEcho::PointTables(os, 'B', "1.5", record.GetB());
         return os;
     });
 }

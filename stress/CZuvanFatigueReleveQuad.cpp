@@ -4,7 +4,6 @@
 
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/CZuvanFatigueRapport.h"
 
 namespace {
 // Quadratic (Lagrange) extrapolation to distance zero from 0.4, 0.9 and 1.4
@@ -45,14 +44,10 @@ void CZuvanFatigueReleveQuad::Read(std::istream& in, const std::string& cardLine
         double pressure = std::numeric_limits<double>::lowest();
         double temperature = pressure;
         PointTensors a = UnsetPoint(), b = UnsetPoint(), c = UnsetPoint();
-        TensorCard cards[] = {
-            {"*SIJA", &a.sij, false},     {"*SIJMA", &a.sijm, false},
-            {"*SIJLMA", &a.sijlm, false}, {"*SIJLTA", &a.sijlt, false},
-            {"*SIJB", &b.sij, false},     {"*SIJMB", &b.sijm, false},
-            {"*SIJLMB", &b.sijlm, false}, {"*SIJLTB", &b.sijlt, false},
-            {"*SIJC", &c.sij, false},     {"*SIJMC", &c.sijm, false},
-            {"*SIJLMC", &c.sijlm, false}, {"*SIJLTC", &c.sijlt, false},
-        };
+        TensorCard cards[12];
+        PointCards(0, a, cards);
+        PointCards(1, b, cards + 4);
+        PointCards(2, c, cards + 8);
         ReadBlock(in, kTag, "*FIN_RELEVEQUAD", cards, 12, pressure, temperature);
         SetDefinition(name, number, pressure, temperature, a.sij, a.sijm, a.sijlm, a.sijlt, b.sij,
                       b.sijm, b.sijlm, b.sijlt, c.sij, c.sijm, c.sijlm, c.sijlt);
@@ -84,31 +79,11 @@ void CZuvanFatigueReleveQuad::SetDefinition(
 std::ostream& operator<<(std::ostream& os, const CZuvanFatigueReleveQuad& record) {
     static const char kTag[] = "<CZuvanFatigueReleveQuad std::ofstream operator<<>";
     return Guard(kTag, [&]() -> std::ostream& {
-        using ZuvanFatigueReleveEcho::Table;
-        constexpr std::size_t kWidth = 28;
-        CZuvanFatigueRapport r(os);
-        r.EmptyLine();
-        r.Label("Relevé quadratique numéro", kWidth, record.GetNumber());
-        r.Line("+++++++++++++++++++++++++++++ ");
-        r.Label("Nom", kWidth, record.GetName());
-        r.Label("Pression (MPa)", kWidth, record.GetPressure());
-        r.Label("Température (deg)", kWidth, record.GetTemperature());
-        ZuvanFatigueReleveEcho::Tensors(os, record);
-        const CZuvanFatigueReleve::PointTensors& a = record.GetA();
-        const CZuvanFatigueReleve::PointTensors& b = record.GetB();
-        const CZuvanFatigueReleve::PointTensors& c = record.GetC();
-        Table(os, "SijA at 0.4*thickness    : ", 0, a.sij);
-        Table(os, "SijmA at 0.4*thickness   : ", 1, a.sijm);
-        Table(os, "SijlmA at 0.4*thickness  : ", 2, a.sijlm);
-        Table(os, "SijltA at 0.4*thickness  : ", 3, a.sijlt);
-        Table(os, "SijB at 0.9*thickness    : ", 0, b.sij);
-        Table(os, "SijmB at 0.9*thickness   : ", 1, b.sijm);
-        Table(os, "SijlmB at 0.9*thickness  : ", 2, b.sijlm);
-        Table(os, "SijltB at 0.9*thickness  : ", 3, b.sijlt);
-        Table(os, "SijC at 1.4*thickness    : ", 0, c.sij);
-        Table(os, "SijmC at 1.4*thickness   : ", 1, c.sijm);
-        Table(os, "SijlmC at 1.4*thickness  : ", 2, c.sijlm);
-        Table(os, "SijltC at 1.4*thickness  : ", 3, c.sijlt);
+        ZuvanFatigueReleveEcho::Head(os, record, "Relevé quadratique numéro", 28,
+                                     "+++++++++++++++++++++++++++++ ");
+        ZuvanFatigueReleveEcho::PointTables(os, 'A', "0.4", record.GetA());
+        ZuvanFatigueReleveEcho::PointTables(os, 'B', "0.9", record.GetB());
+        ZuvanFatigueReleveEcho::PointTables(os, 'C', "1.4", record.GetC());
         return os;
     });
 }

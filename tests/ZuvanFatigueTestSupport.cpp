@@ -93,4 +93,37 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std
 
 std::string Latin9(const std::string& utf8) { return ConsoleText(utf8); }
 
+int CodeOf(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const CExceptionZuvanFatigue& e) {
+        return e.GetCode();
+    }
+    return 0;
+}
+
+namespace {
+struct Comma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+}  // namespace
+
+std::locale CommaLocale() { return std::locale(std::locale::classic(), new Comma); }
+
+int ReadDeck(const std::string& deck, CZuvanFatigue& study, std::string* echoed) {
+    TempDir dir;
+    ConsoleCapture echo;
+    int code = study.SetInputFile(dir.Write("d.dat", deck).c_str());
+    if (code == 0) code = study.Read();
+    if (echoed != nullptr) *echoed = echo.text.str();
+    return code;
+}
+
+DeckStudy::DeckStudy(const std::string& deck) {
+    TempDir dir;
+    ConsoleCapture echo;
+    EXPECT_EQ(study.SetInputFile(dir.Write("d.dat", deck).c_str()), 0);
+    EXPECT_EQ(study.Read(), 0);
+}
+
 }  // namespace ZuvanFatigueTest

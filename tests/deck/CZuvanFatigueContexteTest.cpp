@@ -12,25 +12,9 @@
 #include "driver/CExceptionZuvanFatigue.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
-using ZuvanFatigueTest::TempDir;
+using namespace ZuvanFatigueTest;
 
 namespace {
-
-template <class F>
-void ExpectCode(int code, F&& body) {
-    try {
-        body();
-        ADD_FAILURE() << "no exception, code " << code << " expected";
-    } catch (const CExceptionZuvanFatigue& e) {
-        EXPECT_EQ(e.GetCode(), code);
-    }
-}
-
-struct ConsoleCapture {
-    ConsoleCapture() { ZuvanFatigueCards::SetConsole(&text); }
-    ~ConsoleCapture() { ZuvanFatigueCards::SetConsole(nullptr); }
-    std::ostringstream text;
-};
 
 const std::string kClass =
     "*CLASSE             C71\n"

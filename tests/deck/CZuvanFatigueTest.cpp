@@ -17,27 +17,6 @@ using namespace ZuvanFatigueTest;
 
 namespace {
 
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
-
-// Reads a data deck into study with the echo captured; returns Read's code.
-int ReadDeck(const std::string& deck, CZuvanFatigue& study, std::string* echoed = nullptr) {
-    TempDir dir;
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    int code = study.SetInputFile(dir.Write("d.dat", deck).c_str());
-    if (code == 0) code = study.Read();
-    ZuvanFatigueCards::SetConsole(nullptr);
-    if (echoed != nullptr) *echoed = echo.str();
-    return code;
-}
-
 const std::string kMaterial =
     "*MATERIAU           M\n*TYPE F\n*PARAMETRE 250 410 201660 0.3\n*FIN_MATERIAU\n";
 const std::string kClassification =

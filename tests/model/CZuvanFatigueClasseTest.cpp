@@ -12,32 +12,13 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueClasse.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
 
 constexpr int kNoDamage = 1000000000;
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
-
-struct Comma : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-};
-
-template <class F>
-void ExpectCode(int code, F&& body) {
-    try {
-        body();
-        ADD_FAILURE() << "no exception, code " << code << " expected";
-    } catch (const CExceptionZuvanFatigue& e) {
-        EXPECT_EQ(e.GetCode(), code);
-    }
-}
-
-struct ConsoleCapture {
-    ConsoleCapture() { ZuvanFatigueCards::SetConsole(&text); }
-    ~ConsoleCapture() { ZuvanFatigueCards::SetConsole(nullptr); }
-    std::ostringstream text;
-};
 
 // The environment's locale for the duration of a test.
 class NativeLocaleIs {
@@ -220,7 +201,7 @@ TEST(CZuvanFatigueClasse, ReadRefusesBadBlocksWithTheirCodes) {
 TEST(CZuvanFatigueClasse, EchoBlockIsWrittenInTheReportLayout) {
     NativeLocaleIs native("C");
     std::ostringstream os;
-    os.imbue(std::locale(std::locale::classic(), new Comma));
+    os.imbue(CommaLocale());
     os << Define(kClass);
     EXPECT_EQ(os.str(),
               "\n"

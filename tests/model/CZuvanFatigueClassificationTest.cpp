@@ -9,24 +9,11 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueClassification.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
-
-template <class F>
-void ExpectCode(int code, F&& body) {
-    try {
-        body();
-        ADD_FAILURE() << "no exception, code " << code << " expected";
-    } catch (const CExceptionZuvanFatigue& e) {
-        EXPECT_EQ(e.GetCode(), code);
-    }
-}
-
-struct ConsoleCapture {
-    ConsoleCapture() { ZuvanFatigueCards::SetConsole(&text); }
-    ~ConsoleCapture() { ZuvanFatigueCards::SetConsole(nullptr); }
-    std::ostringstream text;
-};
 
 // A library holding the fatigue class "C71".
 CZuvanFatigueContexte Library() {

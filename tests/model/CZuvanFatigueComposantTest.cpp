@@ -8,17 +8,11 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueComposant.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using ZuvanFatigueTest::CodeOf;
 
 namespace {
-
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
 
 CZuvanFatigueContexte ContextWith(const std::string& materialName) {
     CZuvanFatigueMateriau m;
@@ -30,15 +24,9 @@ CZuvanFatigueContexte ContextWith(const std::string& materialName) {
 
 int ReadBlock(const std::string& deck, CZuvanFatigueComposant& c,
               const CZuvanFatigueContexte& context) {
-    std::istringstream in(deck);
-    std::string header;
-    std::getline(in, header);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code = CodeOf(
-        [&] { CZuvanFatigueComposant::Read(ZuvanFatigueCards::CardLine(header), c, context, in); });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
+    return ZuvanFatigueTest::ReadBlock(deck, [&](const std::string& card, std::istream& in) {
+        CZuvanFatigueComposant::Read(card, c, context, in);
+    });
 }
 
 }  // namespace

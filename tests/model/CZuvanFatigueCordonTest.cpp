@@ -9,16 +9,9 @@
 #include "model/CZuvanFatigueCordon.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
-namespace {
+using ZuvanFatigueTest::CodeOf;
 
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
+namespace {
 
 std::string Component(const std::string& name, const std::string& type) {
     return "*COMPOSANT          " + name + "\n*TYPE " + type + "\n*PARAMETRE 10 0 0\n" +
@@ -35,28 +28,15 @@ const std::string kDeck =
     Component("G", "GENERAL") + Component("Y", "TOLE_CYLINDRE") + Component("Y2", "TOLE_CYLINDRE") +
     Component("S", "TOLE_SPHERE") + Component("S2", "TOLE_SPHERE");
 
-struct Study {
-    CZuvanFatigue study;
-    Study() {
-        ZuvanFatigueTest::TempDir dir;
-        std::ostringstream echo;
-        ZuvanFatigueCards::SetConsole(&echo);
-        EXPECT_EQ(study.SetInputFile(dir.Write("d.dat", kDeck).c_str()), 0);
-        EXPECT_EQ(study.Read(), 0);
-        ZuvanFatigueCards::SetConsole(nullptr);
-    }
+struct Study : ZuvanFatigueTest::DeckStudy {
+    Study() : DeckStudy(kDeck) {}
 };
 
 int ReadBlock(const std::string& body, CZuvanFatigueCordon& seam, const CZuvanFatigue& study) {
-    std::istringstream in(body);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code = CodeOf([&] {
-        CZuvanFatigueCordon::Read(ZuvanFatigueCards::CardLine("*CORDON             W1"), seam,
-                                  study, study.Context(), in);
-    });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
+    return ZuvanFatigueTest::ReadBlock(
+        "*CORDON             W1", body, [&](const std::string& card, std::istream& in) {
+            CZuvanFatigueCordon::Read(card, seam, study, study.Context(), in);
+        });
 }
 
 const std::string kImperfection =

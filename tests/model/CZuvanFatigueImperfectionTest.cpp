@@ -10,33 +10,14 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueImperfection.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 constexpr double kE = 201660.0;
 constexpr double kNu = 0.3;
-
-struct Comma : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-};
-
-template <class F>
-void ExpectCode(int code, F&& body) {
-    try {
-        body();
-        ADD_FAILURE() << "no exception, code " << code << " expected";
-    } catch (const CExceptionZuvanFatigue& e) {
-        EXPECT_EQ(e.GetCode(), code);
-    }
-}
-
-struct ConsoleCapture {
-    ConsoleCapture() { ZuvanFatigueCards::SetConsole(&text); }
-    ~ConsoleCapture() { ZuvanFatigueCards::SetConsole(nullptr); }
-    std::ostringstream text;
-};
 
 struct Shape {
     int kind;
@@ -221,7 +202,7 @@ TEST(CZuvanFatigueImperfection, EchoBlockIsWrittenInTheReportLayout) {
     CZuvanFatigueImperfection i;
     i.SetDefinition("Défaut 1", 40, 1000.0, 1004.5, 998.0, 1.5, 0.8, 30.0, -2.0);
     std::ostringstream os;
-    os.imbue(std::locale(std::locale::classic(), new Comma));
+    os.imbue(CommaLocale());
     os << i;
     const std::string legend(57, ' ');
     EXPECT_EQ(os.str(),

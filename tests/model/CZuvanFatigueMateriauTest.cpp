@@ -6,6 +6,9 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueMateriau.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using ZuvanFatigueTest::CodeOf;
 
 namespace {
 
@@ -17,26 +20,11 @@ CZuvanFatigueMateriau Defined(const Table& rpt) {
     return m;
 }
 
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
-
 // Reads one block (the header line first) with the echo captured.
 int ReadBlock(const std::string& deck, CZuvanFatigueMateriau& m) {
-    std::istringstream in(deck);
-    std::string header;
-    std::getline(in, header);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code =
-        CodeOf([&] { CZuvanFatigueMateriau::Read(ZuvanFatigueCards::CardLine(header), m, in); });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
+    return ZuvanFatigueTest::ReadBlock(deck, [&](const std::string& card, std::istream& in) {
+        CZuvanFatigueMateriau::Read(card, m, in);
+    });
 }
 
 }  // namespace
@@ -109,7 +97,9 @@ TEST(CZuvanFatigueMateriau, GetRetInterpolatesWithinTheTemperatureTolerance) {
         SCOPED_TRACE(c.what);
         double value = 0.0;
         EXPECT_EQ(CodeOf([&] { value = c.m.GetRet(c.t); }), c.code);
-        if (c.code == 0) EXPECT_DOUBLE_EQ(value, c.expected);
+        if (c.code == 0) {
+            EXPECT_DOUBLE_EQ(value, c.expected);
+        }
     }
     EXPECT_EQ(CodeOf([] { CZuvanFatigueMateriau().GetRet(20.0); }), 390);
 }

@@ -11,39 +11,19 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueUWCourbe.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
 
 constexpr int kNoDamage = 1000000000;
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
-
-struct Comma : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-};
-
-template <class F>
-void ExpectCode(int code, F&& body) {
-    try {
-        body();
-        ADD_FAILURE() << "no exception, code " << code << " expected";
-    } catch (const CExceptionZuvanFatigue& e) {
-        EXPECT_EQ(e.GetCode(), code);
-    }
-}
 
 CZuvanFatigueUWCourbe Curve(double rm) {
     CZuvanFatigueUWCourbe c;
     c.SetDefinition("U", rm);
     return c;
 }
-
-// Keeps the deck echo of a test off the console.
-struct ConsoleCapture {
-    ConsoleCapture() { ZuvanFatigueCards::SetConsole(&text); }
-    ~ConsoleCapture() { ZuvanFatigueCards::SetConsole(nullptr); }
-    std::ostringstream text;
-};
 
 // Reads a *UWCOURBE block named U500 from its body lines.
 void ReadBlock(const std::string& body, CZuvanFatigueUWCourbe& curve) {
@@ -200,7 +180,7 @@ TEST(CZuvanFatigueUWCourbe, ReadRefusesBadBlocksWithTheirCodes) {
 TEST(CZuvanFatigueUWCourbe, EchoBlockIsWrittenInTheReportLayout) {
     const CZuvanFatigueUWCourbe c = Curve(500.0);
     std::ostringstream os;
-    os.imbue(std::locale(std::locale::classic(), new Comma));
+    os.imbue(CommaLocale());
     os << c;
     EXPECT_EQ(os.str(),
               "\n"

@@ -10,16 +10,9 @@
 #include "model/CZuvanFatigueUWZone.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
-namespace {
+using ZuvanFatigueTest::CodeOf;
 
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
+namespace {
 
 std::string Material(const std::string& name, const std::string& rm) {
     return "*MATERIAU           " + name + "\n*TYPE F\n*PARAMETRE 250 " + rm +
@@ -32,17 +25,7 @@ std::string Component(const std::string& name, const std::string& material) {
 }
 
 // A study holding the materials and components of a data deck.
-struct Study {
-    CZuvanFatigue study;
-    explicit Study(const std::string& deck) {
-        ZuvanFatigueTest::TempDir dir;
-        std::ostringstream echo;
-        ZuvanFatigueCards::SetConsole(&echo);
-        EXPECT_EQ(study.SetInputFile(dir.Write("d.dat", deck).c_str()), 0);
-        EXPECT_EQ(study.Read(), 0);
-        ZuvanFatigueCards::SetConsole(nullptr);
-    }
-};
+using Study = ZuvanFatigueTest::DeckStudy;
 
 const std::string kDeck = Material("M500", "500") + Material("M520a", "520.2") +
                           Material("M520b", "520.9") + Material("M50", "50") +
@@ -50,17 +33,9 @@ const std::string kDeck = Material("M500", "500") + Material("M520a", "520.2") +
                           Component("CB", "M520b") + Component("C50", "M50");
 
 int ReadBlock(const std::string& deck, CZuvanFatigueUWZone& zone, CZuvanFatigue& study) {
-    std::istringstream in(deck);
-    std::string header;
-    std::getline(in, header);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code = CodeOf([&] {
-        CZuvanFatigueUWZone::Read(ZuvanFatigueCards::CardLine(header), zone, study, study.Context(),
-                                  in);
+    return ZuvanFatigueTest::ReadBlock(deck, [&](const std::string& card, std::istream& in) {
+        CZuvanFatigueUWZone::Read(card, zone, study, study.Context(), in);
     });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
 }
 
 }  // namespace

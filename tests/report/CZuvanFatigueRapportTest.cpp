@@ -7,13 +7,7 @@
 
 #include "report/CZuvanFatigueRapport.h"
 #include "report/ZuvanFatigueText.h"
-
-namespace {
-// A comma locale built in the test, as the French native locale would give.
-struct CommaPunct : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-};
-}  // namespace
+#include "tests/ZuvanFatigueTestSupport.h"
 
 TEST(CZuvanFatigueRapport, ProgramTextsAreUtf8AndDeckTextsGoOutRaw) {
     std::ostringstream os;
@@ -44,7 +38,7 @@ TEST(CZuvanFatigueRapport, FramesAndRowsKeepTheirWidthsInCharacters) {
 
 TEST(CZuvanFatigueRapport, NumbersFollowTheReportStreamLocale) {
     std::ostringstream os;
-    os.imbue(std::locale(std::locale::classic(), new CommaPunct));
+    os.imbue(ZuvanFatigueTest::CommaLocale());
     CZuvanFatigueRapport r(os);
     r.Label("Rm", 4, 412.5);
     EXPECT_EQ(os.str(), "Rm  : 412,5\n");

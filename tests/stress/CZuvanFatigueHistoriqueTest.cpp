@@ -11,18 +11,11 @@
 #include "stress/CZuvanFatigueReleveQuad.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
+using ZuvanFatigueTest::CodeOf;
+
 namespace {
 
 using H = CZuvanFatigueHistorique;
-
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
 
 // A study with the unwelded zone Z and the weld seam W.
 const std::string kDeck =
@@ -36,16 +29,8 @@ const std::string kDeck =
     "*CORDON             W\n*CORDON_TYPE        K\n*COMPOSANT_1        C\n"
     "*COMPOSANT_2        C\n*FIN_CORDON\n";
 
-struct Study {
-    CZuvanFatigue study;
-    Study() {
-        ZuvanFatigueTest::TempDir dir;
-        std::ostringstream echo;
-        ZuvanFatigueCards::SetConsole(&echo);
-        EXPECT_EQ(study.SetInputFile(dir.Write("d.dat", kDeck).c_str()), 0);
-        EXPECT_EQ(study.Read(), 0);
-        ZuvanFatigueCards::SetConsole(nullptr);
-    }
+struct Study : ZuvanFatigueTest::DeckStudy {
+    Study() : DeckStudy(kDeck) {}
 };
 
 const Study& TheStudy() {
@@ -55,15 +40,10 @@ const Study& TheStudy() {
 
 int ReadBlock(const std::string& body, H& history) {
     const CZuvanFatigue& study = TheStudy().study;
-    std::istringstream in(body);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code = CodeOf([&] {
-        history.Read(in, ZuvanFatigueCards::CardLine("*HISTORIQUE         H1"), study.UWZones(),
-                     study.Welds());
-    });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
+    return ZuvanFatigueTest::ReadBlock("*HISTORIQUE         H1", body,
+                                       [&](const std::string& card, std::istream& in) {
+                                           history.Read(in, card, study.UWZones(), study.Welds());
+                                       });
 }
 
 std::string Plain(const std::string& name, double sxx) {

@@ -6,21 +6,12 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueReleveLin.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+#include "tests/stress/CZuvanFatigueReleveTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
-
-using Tensor = CZuvanFatigueReleve::Tensor;
-
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
-
-Tensor Filled(double v) { return {v, v, v, v, v, v}; }
 
 // Defines a record whose four tensors at A and B are those given.
 int Define(CZuvanFatigueReleveLin& r, const Tensor (&a)[4], const Tensor (&b)[4]) {
@@ -115,15 +106,13 @@ TEST(CZuvanFatigueReleveLin, ReaderNeedsEveryPointCard) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::istringstream in(c.body);
-        std::ostringstream echo;
-        ZuvanFatigueCards::SetConsole(&echo);
         CZuvanFatigueReleveLin r;
-        const int code =
-            CodeOf([&] { r.Read(in, ZuvanFatigueCards::CardLine("*RELEVELIN          L1"), 2); });
-        ZuvanFatigueCards::SetConsole(nullptr);
+        std::string echoed;
+        const int code = ReadBlock(
+            "*RELEVELIN          L1", c.body,
+            [&](const std::string& card, std::istream& in) { r.Read(in, card, 2); }, &echoed);
         EXPECT_EQ(code, c.code);
-        EXPECT_EQ(echo.str().substr(0, 16), c.body.substr(0, 16));
+        EXPECT_EQ(echoed.substr(0, 16), c.body.substr(0, 16));
         if (c.code == 0) {
             EXPECT_EQ(r.GetName(), "L1");
             EXPECT_EQ(r.GetNumber(), 2);
@@ -138,19 +127,6 @@ TEST(CZuvanFatigueReleveLin, EchoBlock) {
     // so the extrapolated tensors hold -1, 0, 1, 2.
     r.SetDefinition("L1", 1, 0.25, -10, Filled(1), Filled(2), Filled(3), Filled(4), Filled(5),
                     Filled(6), Filled(7), Filled(8));
-    const std::string h0 =
-        "|    Sxx     |    Sxy     |    Sxz     |    Syy     |    Syz     |    Szz     |\n";
-    const std::string h1 =
-        "|    Sxxm    |    Sxym    |    Sxzm    |    Syym    |    Syzm    |    Szzm    |\n";
-    const std::string h2 =
-        "|    Sxxlm   |    Sxylm   |    Sxzlm   |    Syylm   |    Syzlm   |    Szzlm   |\n";
-    const std::string h3 =
-        "|    Sxxlt   |    Sxylt   |    Sxzlt   |    Syylt   |    Syzlt   |    Szzlt   |\n";
-    const auto row = [](const char* v) {
-        std::string s = "|";
-        for (int k = 0; k < 6; ++k) s += std::string(" ") + v + " |";
-        return s + "\n";
-    };
     std::ostringstream report;
     report << r;
     EXPECT_EQ(report.str(),
@@ -161,14 +137,16 @@ TEST(CZuvanFatigueReleveLin, EchoBlock) {
               "Pression (MPa)           : 0.25\n"
               "Température (deg)        : -10\n"
               "Sij (MPa)           : \n" +
-                  h0 + row("        -1") + "Sij membrane (MPa)  : \n" + h1 + row("         0") +
-                  "Sij lin. meca (MPa) : \n" + h2 + row("         1") + "Sij lin. ther (MPa) : \n" +
-                  h3 + row("         2") + "SijA at 0.5*thickness    : \n" + h0 +
-                  row("         1") + "SijmA at 0.5*thickness   : \n" + h1 + row("         2") +
-                  "SijlmA at 0.5*thickness  : \n" + h2 + row("         3") +
-                  "SijltA at 0.5*thickness  : \n" + h3 + row("         4") +
-                  "SijB at 1.5*thickness    : \n" + h0 + row("         5") +
-                  "SijmB at 1.5*thickness   : \n" + h1 + row("         6") +
-                  "SijlmB at 1.5*thickness  : \n" + h2 + row("         7") +
-                  "SijltB at 1.5*thickness  : \n" + h3 + row("         8"));
+                  kTensorHeader[0] + TensorRow("        -1") + "Sij membrane (MPa)  : \n" +
+                  kTensorHeader[1] + TensorRow("         0") + "Sij lin. meca (MPa) : \n" +
+                  kTensorHeader[2] + TensorRow("         1") + "Sij lin. ther (MPa) : \n" +
+                  kTensorHeader[3] + TensorRow("         2") + "SijA at 0.5*thickness    : \n" +
+                  kTensorHeader[0] + TensorRow("         1") + "SijmA at 0.5*thickness   : \n" +
+                  kTensorHeader[1] + TensorRow("         2") + "SijlmA at 0.5*thickness  : \n" +
+                  kTensorHeader[2] + TensorRow("         3") + "SijltA at 0.5*thickness  : \n" +
+                  kTensorHeader[3] + TensorRow("         4") + "SijB at 1.5*thickness    : \n" +
+                  kTensorHeader[0] + TensorRow("         5") + "SijmB at 1.5*thickness   : \n" +
+                  kTensorHeader[1] + TensorRow("         6") + "SijlmB at 1.5*thickness  : \n" +
+                  kTensorHeader[2] + TensorRow("         7") + "SijltB at 1.5*thickness  : \n" +
+                  kTensorHeader[3] + TensorRow("         8"));
 }

@@ -6,21 +6,12 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueReleveQuad.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+#include "tests/stress/CZuvanFatigueReleveTestSupport.h"
+
+using namespace ZuvanFatigueTest;
 
 namespace {
-
-using Tensor = CZuvanFatigueReleve::Tensor;
-
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
-
-Tensor Filled(double v) { return {v, v, v, v, v, v}; }
 
 int Define(CZuvanFatigueReleveQuad& r, const Tensor (&a)[4], const Tensor (&b)[4],
            const Tensor (&c)[4]) {
@@ -123,13 +114,10 @@ TEST(CZuvanFatigueReleveQuad, ReaderNeedsEveryPointCard) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::istringstream in(c.body);
-        std::ostringstream echo;
-        ZuvanFatigueCards::SetConsole(&echo);
         CZuvanFatigueReleveQuad r;
         const int code =
-            CodeOf([&] { r.Read(in, ZuvanFatigueCards::CardLine("*RELEVEQUAD         Q1"), 5); });
-        ZuvanFatigueCards::SetConsole(nullptr);
+            ReadBlock("*RELEVEQUAD         Q1", c.body,
+                      [&](const std::string& card, std::istream& in) { r.Read(in, card, 5); });
         EXPECT_EQ(code, c.code);
         if (c.code == 0) {
             EXPECT_EQ(r.GetName(), "Q1");
@@ -145,20 +133,7 @@ TEST(CZuvanFatigueReleveQuad, EchoBlock) {
     const Tensor z = Filled(0);
     r.SetDefinition("Q1", 0, 3, 150, Filled(1), Filled(2), Filled(3), Filled(4), z, z, z, z, z, z,
                     z, z);
-    const std::string h0 =
-        "|    Sxx     |    Sxy     |    Sxz     |    Syy     |    Syz     |    Szz     |\n";
-    const std::string h1 =
-        "|    Sxxm    |    Sxym    |    Sxzm    |    Syym    |    Syzm    |    Szzm    |\n";
-    const std::string h2 =
-        "|    Sxxlm   |    Sxylm   |    Sxzlm   |    Syylm   |    Syzlm   |    Szzlm   |\n";
-    const std::string h3 =
-        "|    Sxxlt   |    Sxylt   |    Sxzlt   |    Syylt   |    Syzlt   |    Szzlt   |\n";
-    const auto row = [](const char* v) {
-        std::string s = "|";
-        for (int k = 0; k < 6; ++k) s += std::string(" ") + v + " |";
-        return s + "\n";
-    };
-    const std::string zero = row("         0");
+    const std::string zero = TensorRow("         0");
     std::ostringstream report;
     report << r;
     EXPECT_EQ(report.str(),
@@ -169,16 +144,19 @@ TEST(CZuvanFatigueReleveQuad, EchoBlock) {
               "Pression (MPa)              : 3\n"
               "Température (deg)           : 150\n"
               "Sij (MPa)           : \n" +
-                  h0 + row("      2.52") + "Sij membrane (MPa)  : \n" + h1 + row("      5.04") +
-                  "Sij lin. meca (MPa) : \n" + h2 + row("      7.56") + "Sij lin. ther (MPa) : \n" +
-                  h3 + row("     10.08") + "SijA at 0.4*thickness    : \n" + h0 +
-                  row("         1") + "SijmA at 0.4*thickness   : \n" + h1 + row("         2") +
-                  "SijlmA at 0.4*thickness  : \n" + h2 + row("         3") +
-                  "SijltA at 0.4*thickness  : \n" + h3 + row("         4") +
-                  "SijB at 0.9*thickness    : \n" + h0 + zero + "SijmB at 0.9*thickness   : \n" +
-                  h1 + zero + "SijlmB at 0.9*thickness  : \n" + h2 + zero +
-                  "SijltB at 0.9*thickness  : \n" + h3 + zero + "SijC at 1.4*thickness    : \n" +
-                  h0 + zero + "SijmC at 1.4*thickness   : \n" + h1 + zero +
-                  "SijlmC at 1.4*thickness  : \n" + h2 + zero + "SijltC at 1.4*thickness  : \n" +
-                  h3 + zero);
+                  kTensorHeader[0] + TensorRow("      2.52") + "Sij membrane (MPa)  : \n" +
+                  kTensorHeader[1] + TensorRow("      5.04") + "Sij lin. meca (MPa) : \n" +
+                  kTensorHeader[2] + TensorRow("      7.56") + "Sij lin. ther (MPa) : \n" +
+                  kTensorHeader[3] + TensorRow("     10.08") + "SijA at 0.4*thickness    : \n" +
+                  kTensorHeader[0] + TensorRow("         1") + "SijmA at 0.4*thickness   : \n" +
+                  kTensorHeader[1] + TensorRow("         2") + "SijlmA at 0.4*thickness  : \n" +
+                  kTensorHeader[2] + TensorRow("         3") + "SijltA at 0.4*thickness  : \n" +
+                  kTensorHeader[3] + TensorRow("         4") + "SijB at 0.9*thickness    : \n" +
+                  kTensorHeader[0] + zero + "SijmB at 0.9*thickness   : \n" + kTensorHeader[1] +
+                  zero + "SijlmB at 0.9*thickness  : \n" + kTensorHeader[2] + zero +
+                  "SijltB at 0.9*thickness  : \n" + kTensorHeader[3] + zero +
+                  "SijC at 1.4*thickness    : \n" + kTensorHeader[0] + zero +
+                  "SijmC at 1.4*thickness   : \n" + kTensorHeader[1] + zero +
+                  "SijlmC at 1.4*thickness  : \n" + kTensorHeader[2] + zero +
+                  "SijltC at 1.4*thickness  : \n" + kTensorHeader[3] + zero);
 }

@@ -8,30 +8,18 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueReleve.h"
+#include "tests/ZuvanFatigueTestSupport.h"
+
+using ZuvanFatigueTest::CodeOf;
 
 namespace {
 
 using Tensor = CZuvanFatigueReleve::Tensor;
 
-int CodeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CExceptionZuvanFatigue& e) {
-        return e.GetCode();
-    }
-    return 0;
-}
-
 // Reads one record block (its opening line first) with the echo captured.
 int ReadBlock(const std::string& deck, CZuvanFatigueReleve& record, int number = 0) {
-    std::istringstream in(deck);
-    std::string header;
-    std::getline(in, header);
-    std::ostringstream echo;
-    ZuvanFatigueCards::SetConsole(&echo);
-    const int code = CodeOf([&] { record.Read(in, ZuvanFatigueCards::CardLine(header), number); });
-    ZuvanFatigueCards::SetConsole(nullptr);
-    return code;
+    return ZuvanFatigueTest::ReadBlock(
+        deck, [&](const std::string& card, std::istream& in) { record.Read(in, card, number); });
 }
 
 const Tensor kZero = {0, 0, 0, 0, 0, 0};

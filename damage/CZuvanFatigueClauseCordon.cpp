@@ -137,10 +137,9 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
     return Guard(kTag, [&]() -> double {
         using namespace ZuvanFatigueCorrection;
         namespace plane = ZuvanFatiguePlane;
-        std::unique_ptr<std::ofstream> file;
-        if (m_reportSwitch == kWriteReport) file = GetFile();
-        std::ostream nowhere(nullptr);
-        std::ostream& os = file ? static_cast<std::ostream&>(*file) : nowhere;
+        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
+                                                                                 : nullptr);
+        std::ostream& os = report.Stream();
         CZuvanFatigueRapport r(os);
 
         if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
@@ -248,7 +247,7 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
             r.Line("Le taux d'endommagement sur le plan critique est nul !");
             r.Line("Taux d'endommagement total pour l'historique étudié : 0");
             r.Line(std::string(53, '*'));
-            ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+            report.Finish(kTag);
             return 0.0;
         }
 
@@ -315,9 +314,7 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
         r.Line("| Temps1 | Temps2 | Temps3 |   DSigmaR  |  DSigmaRlm |  DSigmaRlt |   Temp.    |");
         r.Line("| Début  | Pic    | Fin    |            |            |            |            |");
         for (const WeldCycle& wc : weldCycles) {
-            r.RowCell(wc.start, 6);
-            r.RowCell(wc.pivot, 6);
-            r.RowCell(wc.end, 6);
+            r.InstantCells(wc.start, wc.pivot, wc.end);
             r.RowCell(wc.before.DSigmaR, 10);
             r.RowCell(wc.before.DSigmaRlm, 10);
             r.RowCell(wc.before.DSigmaRlt, 10);
@@ -338,16 +335,14 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
                     "|        |        |        |          |          |          |          "
                     "|          |");
             }
-            r.RowCell(wc.start, 6);
-            r.RowCell(wc.pivot, 6);
-            r.RowCell(wc.end, 6);
+            r.InstantCells(wc.start, wc.pivot, wc.end);
             r.RowCell(wc.before.DSigmaR, 8);
             r.RowCell(wc.before.DSigmaRlm, 8);
             r.RowCell(wc.before.DSigmaRlt, 8);
             r.RowCell(wc.temperatureC, 8);
             r.RowCell(wc.rpt, 8);
             r.RowEnd();
-            for (int b = 0; b < 3; ++b) r.RowCell("", 6);
+            r.BlankCells(3, 6);
             r.RowCell(wc.after.DSigmaR, 8);
             r.RowCell(wc.after.DSigmaRlm, 8);
             r.RowCell(wc.after.DSigmaRlt, 8);
@@ -379,9 +374,7 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
             const int cyclesN = fatigueClass.PermissibleCycles(wc.after.DSigmaR, dSigmaMax, cr);
             const double damage = ZuvanFatigueAnalysis::DamageRate(cyclesN, kTag);
             total += damage;
-            r.RowCell(wc.start, 6);
-            r.RowCell(wc.pivot, 6);
-            r.RowCell(wc.end, 6);
+            r.InstantCells(wc.start, wc.pivot, wc.end);
             r.RowCell(wc.after.DSigmaR, 9);
             r.RowCell(wc.temperatureC, 8);
             r.RowCell(ctR, 7);
@@ -400,7 +393,7 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
         r.EmptyLine();
         r.Line(std::string(61, '*'));
         r.FormFeed();
-        ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+        report.Finish(kTag);
         return total;
     });
 }

@@ -100,10 +100,9 @@ double CZuvanFatigueClause::DamageWeldThroat() {
     return Guard(kTag, [&]() -> double {
         using namespace ZuvanFatigueCorrection;
         namespace plane = ZuvanFatiguePlane;
-        std::unique_ptr<std::ofstream> file;
-        if (m_reportSwitch == kWriteReport) file = GetFile();
-        std::ostream nowhere(nullptr);
-        std::ostream& os = file ? static_cast<std::ostream&>(*file) : nowhere;
+        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
+                                                                                 : nullptr);
+        std::ostream& os = report.Stream();
         CZuvanFatigueRapport r(os);
 
         const std::vector<ZuvanFatigueAnalysis::Record> records =
@@ -188,7 +187,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
             r.Line("Le taux d'endommagement sur la gorge est nul !");
             r.Line("Taux d'endommagement total pour l'historique étudié : 0.");
             r.Line(std::string(53, '*'));
-            ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+            report.Finish(kTag);
             return 0.0;
         }
 
@@ -230,9 +229,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
             tc.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lt, p, s, e);
             tc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
             throatCycles.push_back(tc);
-            r.RowCell(tc.start, 6);
-            r.RowCell(tc.pivot, 6);
-            r.RowCell(tc.end, 6);
+            r.InstantCells(tc.start, tc.pivot, tc.end);
             r.RowCell(tc.DSigmaR, 10);
             r.RowCell(tc.DSigmaRlm, 10);
             r.RowCell(tc.DSigmaRlt, 10);
@@ -259,7 +256,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
                 LabelField(r, "Température", tc.temperatureC, 8);
                 LabelField(r, "Rpt", rpt, 8);
                 for (const char* line : kRefusal) r.Line(line);
-                ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+                report.Finish(kTag);
                 return 0.0;
             }
         }
@@ -286,9 +283,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
             const double damage = ZuvanFatigueAnalysis::DamageRate(cyclesN, kTag);
             total += damage;
             os << std::setprecision(3);
-            r.RowCell(tc.start, 6);
-            r.RowCell(tc.pivot, 6);
-            r.RowCell(tc.end, 6);
+            r.InstantCells(tc.start, tc.pivot, tc.end);
             r.RowCell(tc.DSigmaR, 9);
             r.RowCell(tc.temperatureC, 8);
             r.RowCell(ctR, 7);
@@ -312,7 +307,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
         r.Line(std::string(61, '*'));
         os << std::fixed;
         r.FormFeed();
-        ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+        report.Finish(kTag);
         return total;
     });
 }

@@ -166,10 +166,9 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
     return Guard(kTag, [&]() -> double {
         using namespace ZuvanFatigueCorrection;
         namespace plane = ZuvanFatiguePlane;
-        std::unique_ptr<std::ofstream> file;
-        if (m_reportSwitch == kWriteReport) file = GetFile();
-        std::ostream nowhere(nullptr);
-        std::ostream& os = file ? static_cast<std::ostream&>(*file) : nowhere;
+        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
+                                                                                 : nullptr);
+        std::ostream& os = report.Stream();
         CZuvanFatigueRapport r(os);
 
         const std::vector<ZuvanFatigueAnalysis::Record> records =
@@ -255,7 +254,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.Line("Le taux d'endommagement sur le plan critique est nul !");
             r.Line("Taux d'endommagement total pour l'historique étudié : 0.");
             r.Line(std::string(53, '*'));
-            ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+            report.Finish(kTag);
             return 0.0;
         }
 
@@ -357,9 +356,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             "| Début  | Pic    | Fin    |          |          |          |          |          "
             "|          |         |");
         for (const FinalCycle& fc : finalCycles) {
-            r.RowCell(fc.start, 6);
-            r.RowCell(fc.pivot, 6);
-            r.RowCell(fc.end, 6);
+            r.InstantCells(fc.start, fc.pivot, fc.end);
             r.RowCell(fc.before.DSigmaR, 8);
             r.RowCell(fc.before.DSigmaRlm, 8);
             r.RowCell(fc.before.DSigmaRlt, 8);
@@ -385,9 +382,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
                     "|        |        |        |          |          |          |          |"
                     "          |          |          |");
             }
-            r.RowCell(fc.start, 6);
-            r.RowCell(fc.pivot, 6);
-            r.RowCell(fc.end, 6);
+            r.InstantCells(fc.start, fc.pivot, fc.end);
             r.RowCell(fc.before.DSigmaR, 8);
             r.RowCell(fc.before.Sigmo, 8);
             r.RowCell(fc.before.DSigmaRl, 8);
@@ -396,9 +391,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.RowCell(fc.temperatureC, 8);
             r.RowCell(fc.rpt, 8);
             r.RowEnd();
-            r.RowCell("", 6);
-            r.RowCell("", 6);
-            r.RowCell("", 6);
+            r.BlankCells(3, 6);
             r.RowCell(fc.after.DSigmaR, 8);
             r.RowCell(fc.after.Sigmo, 8);
             r.RowCell(fc.after.DSigmaRl, 8);
@@ -467,9 +460,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
                     "|        |        |        |          |          |          |          |"
                     "            |            |");
             }
-            r.RowCell(fc.start, 6);
-            r.RowCell(fc.pivot, 6);
-            r.RowCell(fc.end, 6);
+            r.InstantCells(fc.start, fc.pivot, fc.end);
             r.RowCell(c.DSigmaR, 8);
             r.RowCell(c.DSigmaRl, 8);
             r.RowCell(c.DSigmaRlm, 8);
@@ -477,7 +468,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.RowCell(c.Sigmo, 10);
             r.RowCell(fc.sigmaEqM, 10);
             r.RowEnd();
-            for (int b = 0; b < 3; ++b) r.RowCell("", 6);
+            r.BlankCells(3, 6);
             r.RowCell(Kt, 8);
             r.RowCell(Kf, 8);
             r.RowCell("", 8);
@@ -485,7 +476,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.RowCell("", 10);
             r.RowCell("", 10);
             r.RowEnd();
-            for (int b = 0; b < 3; ++b) r.RowCell("", 6);
+            r.BlankCells(3, 6);
             r.RowCell(fc.temperatureC, 8);
             r.RowCell(dSigmaF, 8);
             r.RowCell(ctR, 8);
@@ -493,7 +484,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.RowCell(ce, 10);
             r.RowCell(cs, 10);
             r.RowEnd();
-            for (int b = 0; b < 3; ++b) r.RowCell("", 6);
+            r.BlankCells(3, 6);
             r.RowCell("", 8);
             r.RowCell("", 8);
             r.RowCell("", 8);
@@ -512,7 +503,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
         r.EmptyLine();
         r.Line(std::string(61, '*'));
         r.FormFeed();
-        ZuvanFatigueAnalysis::FinishReport(file.get(), kTag);
+        report.Finish(kTag);
         return total;
     });
 }

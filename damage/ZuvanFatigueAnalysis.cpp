@@ -57,6 +57,11 @@ double DamageRate(int permissibleCycles, const char* tag) {
     return 1.0 / permissibleCycles;
 }
 
+ReportStream::ReportStream(std::unique_ptr<std::ofstream> file)
+    : m_file(std::move(file)), m_nowhere(nullptr) {}
+
+void ReportStream::Finish(const char* tag) { FinishReport(m_file.get(), tag); }
+
 void FinishReport(std::ofstream* report, const char* tag) {
     if (report == nullptr) return;
     report->flush();

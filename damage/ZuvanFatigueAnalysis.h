@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <memory>
+#include <ostream>
 #include <vector>
 
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -55,6 +57,20 @@ double CycleTemperature(const std::vector<Record>& records, int p, int s, int e)
 // Damage rate 1/N of one cycle; N must be positive (440 otherwise, a range so
 // large that the curve gives no cycle at all).
 double DamageRate(int permissibleCycles, const char* tag);
+
+// The report stream of an analysis: the report file when one was opened,
+// otherwise a stream that writes nothing (compute only).
+class ReportStream {
+   public:
+    explicit ReportStream(std::unique_ptr<std::ofstream> file);
+    std::ostream& Stream() { return m_file ? static_cast<std::ostream&>(*m_file) : m_nowhere; }
+    // Flushes and closes the report (290 when it could not be written whole).
+    void Finish(const char* tag);
+
+   private:
+    std::unique_ptr<std::ofstream> m_file;
+    std::ostream m_nowhere;
+};
 
 // Flushes a report; a report that could not be written whole (a full disk)
 // fails with 290. Does nothing without a report.

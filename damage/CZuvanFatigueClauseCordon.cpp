@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iomanip>
+#include <iterator>
 #include <utility>
 
 #include "damage/CZuvanFatigueClause.h"
@@ -355,18 +356,8 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
         // cycle, N on the weld class from DSigmaR itself (no Kf).
         const double thickerMm = parts.ThickerMm();
         const double ce = WeldCe(thickerMm);
-        r.EmptyLine();
-        r.Section("Calcul final du taux d'endommagement");
-        for (const char* line : kFinalIntro) r.Line(line);
-        r.Label("Plus grande épaisseur des composants soudés", 44, thickerMm);
-        r.Label("Coefficient de correction d'épaisseur Ce", 44, ce);
-        r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
-        r.Line(
-            "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
-            "|  Dommage   |");
-        r.Line(
-            "| Début  | Pic    | Fin    |           |          |         |         |            "
-            "|            |");
+        ZuvanFatigueWeld::WriteFinalHeading(r, {std::begin(kFinalIntro), std::end(kFinalIntro)},
+                                            thickerMm, ce, dSigmaMax);
         double total = 0.0;
         for (const WeldCycle& wc : weldCycles) {
             const double ctR = CtR(ruleType, wc.temperatureC);
@@ -386,13 +377,7 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
             r.RowEnd();
         }
         r.EmptyLine();
-        r.LabelStart("Taux d'endommagement total pour l'historique de contraintes", 60);
-        os << std::scientific << std::setprecision(4);
-        r.Field(total, 10);
-        os << std::fixed;
-        r.EmptyLine();
-        r.Line(std::string(61, '*'));
-        r.FormFeed();
+        ZuvanFatigueAnalysis::WriteTotal(r, total);
         report.Finish(kTag);
         return total;
     });

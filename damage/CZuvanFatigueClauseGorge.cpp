@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
+#include <iterator>
 #include <locale>
 
 #include "damage/CZuvanFatigueClause.h"
@@ -263,18 +264,8 @@ double CZuvanFatigueClause::DamageWeldThroat() {
 
         // Final damage (C11.3.12.4): Ce = 1, Cr = CtR.
         const int ruleType = parts.RuleType();
-        r.EmptyLine();
-        r.Section("Calcul final du taux d'endommagement");
-        for (const char* line : kFinalIntro) r.Line(line);
-        r.Label("Plus grande épaisseur des composants soudés", 44, parts.ThickerMm());
-        r.Label("Coefficient de correction d'épaisseur Ce", 44, kThroatCe);
-        r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaEqMax);
-        r.Line(
-            "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
-            "|  Dommage   |");
-        r.Line(
-            "| Début  | Pic    | Fin    |           |          |         |         |            "
-            "|            |");
+        ZuvanFatigueWeld::WriteFinalHeading(r, {std::begin(kFinalIntro), std::end(kFinalIntro)},
+                                            parts.ThickerMm(), kThroatCe, dSigmaEqMax);
         double total = 0.0;
         for (const ThroatCycle& tc : throatCycles) {
             const double ctR = CtR(ruleType, tc.temperatureC);
@@ -300,13 +291,7 @@ double CZuvanFatigueClause::DamageWeldThroat() {
         r.EmptyLine();
         r.EmptyLine();
         r.EmptyLine();
-        r.LabelStart("Taux d'endommagement total pour l'historique de contraintes", 60);
-        os << std::scientific << std::setprecision(4);
-        r.Field(total, 10);
-        r.EmptyLine();
-        r.Line(std::string(61, '*'));
-        os << std::fixed;
-        r.FormFeed();
+        ZuvanFatigueAnalysis::WriteTotal(r, total);
         report.Finish(kTag);
         return total;
     });

@@ -496,13 +496,7 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             r.RowEnd();
         }
         r.EmptyLine();
-        r.LabelStart("Taux d'endommagement total pour l'historique de contraintes", 60);
-        os << std::scientific << std::setprecision(4);
-        r.Field(total, 10);
-        os << std::fixed;
-        r.EmptyLine();
-        r.Line(std::string(61, '*'));
-        r.FormFeed();
+        ZuvanFatigueAnalysis::WriteTotal(r, total);
         report.Finish(kTag);
         return total;
     });

@@ -12,6 +12,7 @@
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
 
 class CZuvanFatigueHistorique;
+class CZuvanFatigueRapport;
 
 namespace ZuvanFatigueAnalysis {
 
@@ -71,6 +72,10 @@ class ReportStream {
     std::unique_ptr<std::ofstream> m_file;
     std::ostream m_nowhere;
 };
+
+// The closing lines of a report: the total damage rate (scientific, precision
+// 4, width 10), the rule of 61 '*', fixed notation again and the final form feed.
+void WriteTotal(CZuvanFatigueRapport& r, double total);
 
 // Flushes a report; a report that could not be written whole (a full disk)
 // fails with 290. Does nothing without a report.

@@ -84,4 +84,20 @@ void WriteHeading(CZuvanFatigueRapport& r, const Parts& parts, const std::string
     r.EmptyLine();
 }
 
+void WriteFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
+                       double thickerMm, double ce, double dSigmaMax) {
+    r.EmptyLine();
+    r.Section("Calcul final du taux d'endommagement");
+    for (const char* line : intro) r.Line(line);
+    r.Label("Plus grande épaisseur des composants soudés", 44, thickerMm);
+    r.Label("Coefficient de correction d'épaisseur Ce", 44, ce);
+    r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
+    r.Line(
+        "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
+        "|  Dommage   |");
+    r.Line(
+        "| Début  | Pic    | Fin    |           |          |         |         |            "
+        "|            |");
+}
+
 }  // namespace ZuvanFatigueWeld

@@ -91,6 +91,15 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std
     return r;
 }
 
+int CodeOf(const RunResult& r) {
+    const std::string key = " Code d'erreur : ";
+    const std::size_t at = r.console.find(key);
+    if (at == std::string::npos) {
+        return r.console.find(" Fin normale du travail ") != std::string::npos ? 0 : -1;
+    }
+    return std::stoi(r.console.substr(at + key.size()));
+}
+
 std::string Latin9(const std::string& utf8) { return ConsoleText(utf8); }
 
 int CodeOf(const std::function<void()>& body) {

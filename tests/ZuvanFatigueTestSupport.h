@@ -48,6 +48,10 @@ struct RunResult {
 RunResult RunProgram(const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {});
 
+// The end code of a run as its console reports it (0 for a normal end, -1
+// when the console shows no end report).
+int CodeOf(const RunResult& r);
+
 // Latin-9 bytes of a UTF-8 program text, as the console shows it.
 std::string Latin9(const std::string& utf8);
 

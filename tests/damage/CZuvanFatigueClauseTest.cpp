@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <sstream>
 
 #include "damage/CZuvanFatigueClause.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
+#include "stress/CZuvanFatigueHistorique.h"
+#include "stress/CZuvanFatigueReleve.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
 using namespace ZuvanFatigueTest;
@@ -51,15 +54,6 @@ std::string Deck(const std::string& type, const std::string& parameters, const s
 }
 
 const std::string kMaterial = "265 410 201660 0.3";
-
-int CodeOf(const RunResult& r) {
-    const std::string key = " Code d'erreur : ";
-    const std::size_t at = r.console.find(key);
-    if (at == std::string::npos) {
-        return r.console.find(" Fin normale du travail ") != std::string::npos ? 0 : -1;
-    }
-    return std::stoi(r.console.substr(at + key.size()));
-}
 
 // Runs a data deck against an empty context, reports into dir (or outDir).
 RunResult RunDeck(const TempDir& dir, const std::string& data, const std::string& outDir = "",
@@ -253,4 +247,95 @@ TEST(CZuvanFatigueClause, ReportProblemsEndWith450Or290AndKeepEarlierReports) {
         EXPECT_NE(report.find("Taux d'endommagement total pour l'historique de contraintes"),
                   std::string::npos);
     }
+}
+
+namespace {
+
+// Runs a request on history H1 of the study into r.txt; the damage, or -code.
+double RunRequest(const CZuvanFatigue& study, const std::string& outputDirectory) {
+    try {
+        CZuvanFatigueClause request;
+        request.SetDefinition(study, outputDirectory, "r.txt", "H1", CZuvanFatigueClause::kTresca,
+                              CZuvanFatigueClause::kRainFlow);
+        request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
+        return request.Damage();
+    } catch (const CExceptionZuvanFatigue& e) {
+        return -e.GetCode();
+    }
+}
+
+}  // namespace
+
+// Faults the deck readers always catch first, on the analysis itself: each
+// ends the request after the report was opened and before anything is written.
+TEST(CZuvanFatigueClause, AnalysisRefusesWhatTheReadersCatchFirst) {
+    TempDir dir;
+    ConsoleCapture quiet;
+    CZuvanFatigueContexte fileContext;
+    ASSERT_EQ(fileContext.Read((kDecks + "uw.ctx").c_str()), 0);
+    const std::string data = ReadFile(kDecks + "uw-uniaxial.dat");
+    const std::string deck = dir.Write("study.dat", data.substr(0, data.find("*DOMMAGE")));
+    CZuvanFatigue full;
+    ASSERT_EQ(full.SetContext(fileContext), 0);
+    ASSERT_EQ(full.SetInputFile(deck.c_str()), 0);
+    ASSERT_EQ(full.SetOutputDirectory(dir.Path().c_str()), 0);
+    ASSERT_EQ(full.Read(), 0);
+    const CZuvanFatigueHistorique& history = full.Histories().at("H1");
+
+    CZuvanFatigueHistorique::Records two;
+    for (int k = 0; k < 2; ++k) {
+        two.emplace(k, CZuvanFatigueHistorique::Record(
+                           CZuvanFatigueHistorique::kKindReleve,
+                           std::make_unique<CZuvanFatigueReleve>(history.GetRecord(k))));
+    }
+    CZuvanFatigueHistorique shortHistory;
+    shortHistory.SetDefinition(two, full.UWZones(), full.Welds(), "H1", "Z1", history.GetType());
+
+    const auto bare = [&](const CZuvanFatigueContexte& context) {
+        std::unique_ptr<CZuvanFatigue> s(new CZuvanFatigue());
+        EXPECT_EQ(s->SetContext(context), 0);
+        return s;
+    };
+    std::unique_ptr<CZuvanFatigue> few = bare(full.Context());
+    few->AddComponent(full.GetComponent("C20"));
+    few->AddUWZone(full.GetUWZone("Z1"));
+    few->AddHistory(shortHistory);
+    std::unique_ptr<CZuvanFatigue> noZone = bare(full.Context());
+    noZone->AddHistory(history);
+    std::unique_ptr<CZuvanFatigue> noComponent = bare(full.Context());
+    noComponent->AddUWZone(full.GetUWZone("Z1"));
+    noComponent->AddHistory(history);
+    // The curve 410 was added by the zone to the study's own context only.
+    std::unique_ptr<CZuvanFatigue> noCurve(new CZuvanFatigue(full));
+    noCurve->Context() = fileContext;
+    std::unique_ptr<CZuvanFatigue> noMaterial(new CZuvanFatigue(full));
+    CZuvanFatigueContexte curveOnly;
+    curveOnly.AddUWCurve(full.Context().GetUWCurve("410"));
+    noMaterial->Context() = curveOnly;
+    std::unique_ptr<CZuvanFatigue> oddMaterial(new CZuvanFatigue(full));
+    CZuvanFatigueMateriau odd = fileContext.GetMaterial("M410");
+    odd.SetDefinition("M410", 40, " ", odd.GetRp20(), odd.GetRptTable(), odd.GetRm(), odd.GetE(),
+                      odd.GetNu());
+    CZuvanFatigueContexte oddContext = curveOnly;
+    oddContext.AddMaterial(odd);
+    oddMaterial->Context() = oddContext;
+
+    struct Case {
+        const char* what;
+        const CZuvanFatigue& study;
+        int code;
+    };
+    const Case cases[] = {
+        {"two records", *few, 220},          {"no zone", *noZone, 370},
+        {"no component", *noComponent, 380}, {"no curve", *noCurve, 100},
+        {"no material", *noMaterial, 410},   {"material of type 40", *oddMaterial, 430},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir out;
+        EXPECT_EQ(RunRequest(c.study, out.Path()), -c.code);
+        EXPECT_EQ(ReadFile(out.Path() + "/r.txt"), "");
+    }
+    TempDir out;
+    EXPECT_NEAR(RunRequest(full, out.Path()), 1.8629606170125563e-05, 1e-15);
 }

@@ -37,15 +37,6 @@ std::string Seam(const std::string& a, const std::string& ma, const std::string&
            card + "S\n" + records + "*FIN_HISTORIQUE\n";
 }
 
-int CodeOf(const RunResult& r) {
-    const std::string key = " Code d'erreur : ";
-    const std::size_t at = r.console.find(key);
-    if (at == std::string::npos) {
-        return r.console.find(" Fin normale du travail ") != std::string::npos ? 0 : -1;
-    }
-    return std::stoi(r.console.substr(at + key.size()));
-}
-
 RunResult RunDeck(const TempDir& dir, const std::string& data) {
     return RunProgram({"-c", kContext, "-d", dir.Write("d.dat", data), "-o", dir.Path()});
 }

@@ -31,8 +31,7 @@ std::string Seam(const std::string& a, const std::string& ma, const std::string&
 // The request block on H into r.txt, counted by rainflow.
 extern const std::string kRequest;
 
-// The end code of a run as its console reports it (0 for a normal end).
-int CodeOf(const ZuvanFatigueTest::RunResult& r);
+using ZuvanFatigueTest::CodeOf;
 
 // Runs a data deck against the weld context, reports into the folder.
 ZuvanFatigueTest::RunResult RunDeck(const ZuvanFatigueTest::TempDir& dir, const std::string& data);

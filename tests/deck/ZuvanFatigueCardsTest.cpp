@@ -22,14 +22,6 @@ RunResult RunData(const std::string& dataBytes) {
     return RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()});
 }
 
-int CodeOf(const RunResult& r) {
-    const std::string key = " Code d'erreur : ";
-    const std::size_t at = r.console.find(key);
-    if (at == std::string::npos)
-        return r.console.find(" Fin normale du travail ") != std::string::npos ? 0 : -1;
-    return std::stoi(r.console.substr(at + key.size()));
-}
-
 }  // namespace
 
 TEST(ZuvanFatigueCards, DeckLinesAreClassifiedByTheSharedRules) {

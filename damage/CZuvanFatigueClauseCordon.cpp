@@ -262,12 +262,6 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
                             1.0, instants.data(), values.data());
         counting.LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
 
-        const auto lm = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlm;
-        };
-        const auto lt = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlt;
-        };
         std::vector<WeldCycle> weldCycles;
         weldCycles.reserve(cycles.size());
         double dSigmaMax = 0.0;
@@ -276,13 +270,14 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
             wc.pivot = cycle.first.pivot;
             wc.start = cycle.first.start;
             wc.end = cycle.first.end;
-            const int p = ZuvanFatigueAnalysis::IndexOf(records, wc.pivot);
-            const int s = ZuvanFatigueAnalysis::IndexOf(records, wc.start);
-            const int e = ZuvanFatigueAnalysis::IndexOf(records, wc.end);
-            if (p < 0 || s < 0 || e < 0) Raise(kTag, kCodeInterne);
+            const ZuvanFatigueAnalysis::CycleIndices at =
+                ZuvanFatigueAnalysis::Locate(records, wc.pivot, wc.start, wc.end, kTag);
+            const int p = at.pivot, s = at.start, e = at.end;
             wc.before.DSigmaR = cycle.second;
-            wc.before.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lm, p, s, e);
-            wc.before.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lt, p, s, e);
+            wc.before.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlm, p, s, e);
+            wc.before.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlt, p, s, e);
             wc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
             // Plasticity correction on DSigmaR (C11.3.11.1.2), before the
             // largest cycle is taken.

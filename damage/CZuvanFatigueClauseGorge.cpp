@@ -202,12 +202,6 @@ double CZuvanFatigueClause::DamageWeldThroat() {
         for (int k = 0; k <= n; ++k) r.Row(instants[k], values[k]);
         counting.LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
 
-        const auto lm = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlm;
-        };
-        const auto lt = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlt;
-        };
         std::vector<ThroatCycle> throatCycles;
         throatCycles.reserve(cycles.size());
         r.EmptyLine();
@@ -220,14 +214,15 @@ double CZuvanFatigueClause::DamageWeldThroat() {
             tc.pivot = cycle.first.pivot;
             tc.start = cycle.first.start;
             tc.end = cycle.first.end;
-            const int p = ZuvanFatigueAnalysis::IndexOf(records, tc.pivot);
-            const int s = ZuvanFatigueAnalysis::IndexOf(records, tc.start);
-            const int e = ZuvanFatigueAnalysis::IndexOf(records, tc.end);
-            if (p < 0 || s < 0 || e < 0) Raise(kTag, kCodeInterne);
+            const ZuvanFatigueAnalysis::CycleIndices at =
+                ZuvanFatigueAnalysis::Locate(records, tc.pivot, tc.start, tc.end, kTag);
+            const int p = at.pivot, s = at.start, e = at.end;
             tc.DSigmaR = cycle.second;
             // Reported only: the check and the damage use DSigmaR and t*.
-            tc.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lm, p, s, e);
-            tc.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lt, p, s, e);
+            tc.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlm, p, s, e);
+            tc.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlt, p, s, e);
             tc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
             throatCycles.push_back(tc);
             r.InstantCells(tc.start, tc.pivot, tc.end);

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <iomanip>
 #include <limits>
-#include <map>
-#include <tuple>
 
 #include "damage/CZuvanFatigueClause.h"
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -274,12 +272,6 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
                             instants.data(), values.data());
         counting.LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
 
-        const auto lm = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlm;
-        };
-        const auto lt = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
-            return records[k].sijlt;
-        };
         const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& {
             return sijl[k];
         };
@@ -290,32 +282,30 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
             fc.pivot = cycle.first.pivot;
             fc.start = cycle.first.start;
             fc.end = cycle.first.end;
-            const int p = ZuvanFatigueAnalysis::IndexOf(records, fc.pivot);
-            const int s = ZuvanFatigueAnalysis::IndexOf(records, fc.start);
-            const int e = ZuvanFatigueAnalysis::IndexOf(records, fc.end);
-            if (p < 0 || s < 0 || e < 0) Raise(kTag, kCodeInterne);
+            const ZuvanFatigueAnalysis::CycleIndices at =
+                ZuvanFatigueAnalysis::Locate(records, fc.pivot, fc.start, fc.end, kTag);
+            const int p = at.pivot, s = at.start, e = at.end;
             fc.before.DSigmaR = cycle.second;
-            fc.before.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lm, p, s, e);
-            fc.before.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, lt, p, s, e);
+            fc.before.DSigmaRlm = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlm, p, s, e);
+            fc.before.DSigmaRlt = ZuvanFatigueAnalysis::LargestVariation(
+                *m_criterion, records, &ZuvanFatigueAnalysis::Record::sijlt, p, s, e);
             fc.before.DSigmaRl = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, l, p, s, e);
+            // Over the records between p and s and between e and p (C11.3.9.2.3j2).
             double sxxMax = std::numeric_limits<double>::lowest();
             double sxxMin = std::numeric_limits<double>::max();
-            double tMax = std::numeric_limits<double>::lowest();
-            double tMin = std::numeric_limits<double>::max();
             double eqMax = std::numeric_limits<double>::lowest();
             const auto over = [&](int a, int b) {
                 for (int k = std::min(a, b); k <= std::max(a, b); ++k) {
                     sxxMax = std::max(sxxMax, sxx[k]);
                     sxxMin = std::min(sxxMin, sxx[k]);
-                    tMax = std::max(tMax, records[k].temperatureC);
-                    tMin = std::min(tMin, records[k].temperatureC);
                     eqMax = std::max(eqMax, sigmaEq[k]);
                 }
             };
             over(p, s);
             over(e, p);
             fc.before.Sigmo = sxxMax + sxxMin;
-            fc.temperatureC = 0.75 * tMax + 0.25 * tMin;
+            fc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
             fc.sigmaEqM = eqMax;
             finalCycles.push_back(fc);
         }

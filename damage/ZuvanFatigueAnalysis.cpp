@@ -41,6 +41,13 @@ int IndexOf(const std::vector<Record>& records, int instant) {
     return -1;
 }
 
+CycleIndices Locate(const std::vector<Record>& records, int pivot, int start, int end,
+                    const char* tag) {
+    const CycleIndices at{IndexOf(records, pivot), IndexOf(records, start), IndexOf(records, end)};
+    if (at.pivot < 0 || at.start < 0 || at.end < 0) Raise(tag, kCodeInterne);
+    return at;
+}
+
 double CycleTemperature(const std::vector<Record>& records, int p, int s, int e) {
     double tMax = std::numeric_limits<double>::lowest();
     double tMin = std::numeric_limits<double>::max();

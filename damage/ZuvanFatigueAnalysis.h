@@ -51,6 +51,24 @@ double LargestVariation(const CZuvanFatiguePlasticityCriteria& criterion, const 
     return std::max(criterion.EquivalentStress(ds), criterion.EquivalentStress(de));
 }
 
+// Variation of one tensor of the records (&Record::sijlm, &Record::sijlt, ...)
+// during the cycle: LargestVariation on that member.
+inline double LargestVariation(const CZuvanFatiguePlasticityCriteria& criterion,
+                               const std::vector<Record>& records,
+                               const std::array<double, 6> Record::*tensor, int p, int s, int e) {
+    return LargestVariation(
+        criterion, [&](int k) -> const std::array<double, 6>& { return records[k].*tensor; }, p, s,
+        e);
+}
+
+// Record indices of the pivot, start and end instants of a counted cycle;
+// 210 when one of them is not a record of the history.
+struct CycleIndices {
+    int pivot, start, end;
+};
+CycleIndices Locate(const std::vector<Record>& records, int pivot, int start, int end,
+                    const char* tag);
+
 // Cycle temperature t* = 0.75 * largest + 0.25 * smallest record temperature
 // over the indices between p and s and between e and p (bounds included).
 double CycleTemperature(const std::vector<Record>& records, int p, int s, int e);

@@ -80,9 +80,8 @@ class Search {
 
     // scale multiplies every DSigmaEq (the zone's Kt when it applies, else 1).
     // permissible(range, largest) gives the permissible cycles of a counted
-    // cycle of the series whose largest value is largest. With tieBreakOnSum,
-    // choice says how a plane becomes the best one. onBest(plane) is called
-    // each time a plane becomes the best one.
+    // cycle of the series whose largest value is largest. choice says how a
+    // plane becomes the best one; onBest(plane) is called each time one does.
     template <class Permissible, class OnBest>
     Plane Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest);
 

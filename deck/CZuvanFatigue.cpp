@@ -2,6 +2,7 @@
 
 #include "damage/CZuvanFatigueClause.h"
 #include "deck/ZuvanFatigueCards.h"
+#include "deck/ZuvanFatigueNamedMaps.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueText.h"
 
@@ -54,72 +55,46 @@ int CZuvanFatigue::SetOutputDirectory(const char* path) {
 
 CZuvanFatigueComposant CZuvanFatigue::GetComponent(std::string name) const {
     static const char kTag[] = "<CZuvanFatigue::GetComponent>";
-    return Guard(kTag, [&]() -> CZuvanFatigueComposant {
-        const auto it = m_components.find(name);
-        if (it == m_components.end()) Raise(kTag, kCodeComposantAbsent);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_components, name, kCodeComposantAbsent, kTag);
 }
 
 CZuvanFatigueUWZone CZuvanFatigue::GetUWZone(std::string name) const {
     static const char kTag[] = "<CZuvanFatigue::GetUWZone>";
-    return Guard(kTag, [&]() -> CZuvanFatigueUWZone {
-        const auto it = m_uwZones.find(name);
-        if (it == m_uwZones.end()) Raise(kTag, kCodeUWZoneAbsente);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_uwZones, name, kCodeUWZoneAbsente, kTag);
 }
 
 CZuvanFatigueCordon CZuvanFatigue::GetWeld(std::string name) const {
     static const char kTag[] = "<CZuvanFatigue::GetWeld>";
-    return Guard(kTag, [&]() -> CZuvanFatigueCordon {
-        const auto it = m_welds.find(name);
-        if (it == m_welds.end()) Raise(kTag, kCodeCordonAbsent);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_welds, name, kCodeCordonAbsent, kTag);
 }
 
 CZuvanFatigueHistorique CZuvanFatigue::GetHistory(std::string name) const {
     static const char kTag[] = "<CZuvanFatigue::GetHistory>";
-    return Guard(kTag, [&]() -> CZuvanFatigueHistorique {
-        const auto it = m_histories.find(name);
-        if (it == m_histories.end()) Raise(kTag, kCodeHistoriqueAbsent);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_histories, name, kCodeHistoriqueAbsent, kTag);
 }
 
 int CZuvanFatigue::Read() {
     return GuardEntry([&] { ReadCards(); });
 }
 
-namespace {
-// Inserts a copy of an object read from the data file under its name; a name
-// already there fails with the kind's duplicate code.
-template <class T>
-void Store(std::map<std::string, T>& map, const T& object, int duplicateCode, const char* tag) {
-    if (map.count(object.GetName()) != 0) Raise(tag, duplicateCode);
-    map.emplace(object.GetName(), object);
-}
-}  // namespace
-
 void CZuvanFatigue::AddComponent(const CZuvanFatigueComposant& component) {
     static const char kTag[] = "<CZuvanFatigue::AddComponent>";
-    Guard(kTag, [&] { Store(m_components, component, kCodeComposantExiste, kTag); });
+    ZuvanFatigueNamedMaps::Add(m_components, component, kCodeComposantExiste, kTag);
 }
 
 void CZuvanFatigue::AddUWZone(const CZuvanFatigueUWZone& zone) {
     static const char kTag[] = "<CZuvanFatigue::AddUWZone>";
-    Guard(kTag, [&] { Store(m_uwZones, zone, kCodeUWZoneExiste, kTag); });
+    ZuvanFatigueNamedMaps::Add(m_uwZones, zone, kCodeUWZoneExiste, kTag);
 }
 
 void CZuvanFatigue::AddWeld(const CZuvanFatigueCordon& seam) {
     static const char kTag[] = "<CZuvanFatigue::AddWeld>";
-    Guard(kTag, [&] { Store(m_welds, seam, kCodeCordonExiste, kTag); });
+    ZuvanFatigueNamedMaps::Add(m_welds, seam, kCodeCordonExiste, kTag);
 }
 
 void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
     static const char kTag[] = "<CZuvanFatigue::AddHistory>";
-    Guard(kTag, [&] { Store(m_histories, history, kCodeHistoriqueExiste, kTag); });
+    ZuvanFatigueNamedMaps::Add(m_histories, history, kCodeHistoriqueExiste, kTag);
 }
 
 void CZuvanFatigue::ReadCards() {
@@ -127,43 +102,31 @@ void CZuvanFatigue::ReadCards() {
     using namespace ZuvanFatigueCards;
     if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
     SkipByteOrderMark(m_in);
+    // One request serves the whole run: read, carried out at once, cleared.
+    CZuvanFatigueClause request;
     std::string line;
     while (ReadDeckLine(m_in, line)) {
-        if (IsCard(line, "*CLASSE")) {
-            CZuvanFatigueClasse fatigueClass;
-            CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, m_in);
-            m_context.AddFatigueClass(fatigueClass);
-        } else if (IsCard(line, "*COMPOSANT")) {
+        // The context cards (*CLASSE, *MATERIAU, *UWCOURBE, *CLASSIFICATION) go
+        // to the study's own library; no keyword of one group begins one of the
+        // other, so testing them first changes nothing.
+        if (m_context.ReadCard(line, m_in)) continue;
+        if (IsCard(line, "*COMPOSANT")) {
             CZuvanFatigueComposant component;
             CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
-            Store(m_components, component, kCodeComposantExiste, kTag);
+            AddComponent(component);
         } else if (IsCard(line, "*HISTORIQUE")) {
             CZuvanFatigueHistorique history;
             history.Read(m_in, CardLine(line), m_uwZones, m_welds);
-            Store(m_histories, history, kCodeHistoriqueExiste, kTag);
-        } else if (IsCard(line, "*MATERIAU")) {
-            CZuvanFatigueMateriau material;
-            CZuvanFatigueMateriau::Read(CardLine(line), material, m_in);
-            m_context.AddMaterial(material);
-        } else if (IsCard(line, "*UWCOURBE")) {
-            CZuvanFatigueUWCourbe curve;
-            CZuvanFatigueUWCourbe::Read(CardLine(line), curve, m_in);
-            m_context.AddUWCurve(curve);
+            AddHistory(history);
         } else if (IsCard(line, "*UWZONE")) {
             CZuvanFatigueUWZone zone;
             CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
-            Store(m_uwZones, zone, kCodeUWZoneExiste, kTag);
+            AddUWZone(zone);
         } else if (IsCard(line, "*CORDON")) {
             CZuvanFatigueCordon seam;
             CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
-            Store(m_welds, seam, kCodeCordonExiste, kTag);
-        } else if (IsCard(line, "*CLASSIFICATION")) {
-            CZuvanFatigueClassification detail;
-            CZuvanFatigueClassification::Read(CardLine(line), detail, m_context, m_in);
-            m_context.AddWeldDetail(detail);
+            AddWeld(seam);
         } else if (IsCard(line, "*DOMMAGE")) {
-            // One request serves the whole run: read, carried out at once, cleared.
-            CZuvanFatigueClause request;
             request.Clear();
             request.Read(m_in, *this, m_outputDirectory);
             request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "deck/ZuvanFatigueCards.h"
+#include "deck/ZuvanFatigueNamedMaps.h"
 #include "driver/CExceptionZuvanFatigue.h"
 
 CZuvanFatigueContexte::CZuvanFatigueContexte() {}
@@ -36,27 +37,36 @@ int CZuvanFatigueContexte::Read(const char* path) {
         SkipByteOrderMark(in);
         std::string line;
         while (ReadDeckLine(in, line)) {
-            if (IsCard(line, "*CLASSE")) {
-                CZuvanFatigueClasse fatigueClass;
-                CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, in);
-                AddFatigueClass(fatigueClass);
-            } else if (IsCard(line, "*MATERIAU")) {
-                CZuvanFatigueMateriau material;
-                CZuvanFatigueMateriau::Read(CardLine(line), material, in);
-                AddMaterial(material);
-            } else if (IsCard(line, "*UWCOURBE")) {
-                CZuvanFatigueUWCourbe curve;
-                CZuvanFatigueUWCourbe::Read(CardLine(line), curve, in);
-                AddUWCurve(curve);
-            } else if (IsCard(line, "*CLASSIFICATION")) {
-                CZuvanFatigueClassification detail;
-                CZuvanFatigueClassification::Read(CardLine(line), detail, *this, in);
-                AddWeldDetail(detail);
+            if (ReadCard(line, in)) {
             } else if (!IsIgnored(line)) {
                 Raise(kTag, kCodeCarteInconnue);
             }
         }
     });
+}
+
+bool CZuvanFatigueContexte::ReadCard(const std::string& line, std::istream& in) {
+    using namespace ZuvanFatigueCards;
+    if (IsCard(line, "*CLASSE")) {
+        CZuvanFatigueClasse fatigueClass;
+        CZuvanFatigueClasse::Read(CardLine(line), fatigueClass, in);
+        AddFatigueClass(fatigueClass);
+    } else if (IsCard(line, "*MATERIAU")) {
+        CZuvanFatigueMateriau material;
+        CZuvanFatigueMateriau::Read(CardLine(line), material, in);
+        AddMaterial(material);
+    } else if (IsCard(line, "*UWCOURBE")) {
+        CZuvanFatigueUWCourbe curve;
+        CZuvanFatigueUWCourbe::Read(CardLine(line), curve, in);
+        AddUWCurve(curve);
+    } else if (IsCard(line, "*CLASSIFICATION")) {
+        CZuvanFatigueClassification detail;
+        CZuvanFatigueClassification::Read(CardLine(line), detail, *this, in);
+        AddWeldDetail(detail);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void CZuvanFatigueContexte::Clear() {
@@ -68,10 +78,7 @@ void CZuvanFatigueContexte::Clear() {
 
 void CZuvanFatigueContexte::AddFatigueClass(CZuvanFatigueClasse fatigueClass) {
     static const char kTag[] = "<CZuvanFatigueContexte::AddFatigueClass>";
-    Guard(kTag, [&] {
-        if (ClassExist(fatigueClass.GetName())) Raise(kTag, kCodeClasseExiste);
-        m_classes.emplace(fatigueClass.GetName(), fatigueClass);
-    });
+    ZuvanFatigueNamedMaps::Add(m_classes, fatigueClass, kCodeClasseExiste, kTag);
 }
 
 bool CZuvanFatigueContexte::ClassExist(std::string name) const {
@@ -80,19 +87,12 @@ bool CZuvanFatigueContexte::ClassExist(std::string name) const {
 
 CZuvanFatigueClasse CZuvanFatigueContexte::GetClass(std::string name) const {
     static const char kTag[] = "<CZuvanFatigueContexte::GetClass>";
-    return Guard(kTag, [&]() -> CZuvanFatigueClasse {
-        const auto it = m_classes.find(name);
-        if (it == m_classes.end()) Raise(kTag, kCodeClasseAbsente);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_classes, name, kCodeClasseAbsente, kTag);
 }
 
 void CZuvanFatigueContexte::AddMaterial(CZuvanFatigueMateriau material) {
     static const char kTag[] = "<CZuvanFatigueContexte::AddMaterial>";
-    Guard(kTag, [&] {
-        if (MaterialExist(material.GetName())) Raise(kTag, kCodeMateriauExiste);
-        m_materials.emplace(material.GetName(), material);
-    });
+    ZuvanFatigueNamedMaps::Add(m_materials, material, kCodeMateriauExiste, kTag);
 }
 
 bool CZuvanFatigueContexte::MaterialExist(std::string name) const {
@@ -101,19 +101,12 @@ bool CZuvanFatigueContexte::MaterialExist(std::string name) const {
 
 CZuvanFatigueMateriau CZuvanFatigueContexte::GetMaterial(std::string name) const {
     static const char kTag[] = "<CZuvanFatigueContexte::GetMaterial>";
-    return Guard(kTag, [&]() -> CZuvanFatigueMateriau {
-        const auto it = m_materials.find(name);
-        if (it == m_materials.end()) Raise(kTag, kCodeMateriauAbsent);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_materials, name, kCodeMateriauAbsent, kTag);
 }
 
 void CZuvanFatigueContexte::AddUWCurve(CZuvanFatigueUWCourbe curve) {
     static const char kTag[] = "<CZuvanFatigueContexte::AddUWCurve>";
-    Guard(kTag, [&] {
-        if (UWCurveExist(curve.GetName())) Raise(kTag, kCodeUWCourbeExiste);
-        m_uwCurves.emplace(curve.GetName(), curve);
-    });
+    ZuvanFatigueNamedMaps::Add(m_uwCurves, curve, kCodeUWCourbeExiste, kTag);
 }
 
 bool CZuvanFatigueContexte::UWCurveExist(std::string name) const {
@@ -122,19 +115,12 @@ bool CZuvanFatigueContexte::UWCurveExist(std::string name) const {
 
 CZuvanFatigueUWCourbe CZuvanFatigueContexte::GetUWCurve(std::string name) const {
     static const char kTag[] = "<CZuvanFatigueContexte::GetUWCurve>";
-    return Guard(kTag, [&]() -> CZuvanFatigueUWCourbe {
-        const auto it = m_uwCurves.find(name);
-        if (it == m_uwCurves.end()) Raise(kTag, kCodeUWCourbeAbsente);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_uwCurves, name, kCodeUWCourbeAbsente, kTag);
 }
 
 void CZuvanFatigueContexte::AddWeldDetail(CZuvanFatigueClassification detail) {
     static const char kTag[] = "<CZuvanFatigueContexte::AddWeldDetail>";
-    Guard(kTag, [&] {
-        if (WeldDetailExist(detail.GetName())) Raise(kTag, kCodeClassificationExiste);
-        m_weldDetails.emplace(detail.GetName(), detail);
-    });
+    ZuvanFatigueNamedMaps::Add(m_weldDetails, detail, kCodeClassificationExiste, kTag);
 }
 
 bool CZuvanFatigueContexte::WeldDetailExist(std::string name) const {
@@ -143,9 +129,5 @@ bool CZuvanFatigueContexte::WeldDetailExist(std::string name) const {
 
 CZuvanFatigueClassification CZuvanFatigueContexte::GetWeldDetail(std::string name) const {
     static const char kTag[] = "<CZuvanFatigueContexte::GetWeldDetail>";
-    return Guard(kTag, [&]() -> CZuvanFatigueClassification {
-        const auto it = m_weldDetails.find(name);
-        if (it == m_weldDetails.end()) Raise(kTag, kCodeClassificationAbsente);
-        return it->second;
-    });
+    return ZuvanFatigueNamedMaps::Get(m_weldDetails, name, kCodeClassificationAbsente, kTag);
 }

@@ -3,6 +3,7 @@
 // map: weld fatigue classes, materials, unwelded-zone fatigue curves and
 // weld-zone classifications (C11.A5).
 
+#include <istream>
 #include <map>
 #include <string>
 
@@ -20,6 +21,9 @@ class CZuvanFatigueContexte {
 
     // Entry point: reads a context file into the library; 0 or an error code.
     int Read(const char* path);
+    // Reads the block of a context card (*CLASSE, *MATERIAU, *UWCOURBE,
+    // *CLASSIFICATION) into the library; false when the line is none of them.
+    bool ReadCard(const std::string& line, std::istream& in);
     void Clear();
 
     void AddFatigueClass(CZuvanFatigueClasse fatigueClass);  // 60 when the name exists

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake make libboost-filesystem-dev libboost-system-dev libboost-locale-dev
-          libgtest-dev locales)
+          libgtest-dev nlohmann-json3-dev locales clang libclang-rt-14-dev
+          python3 python3-matplotlib)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

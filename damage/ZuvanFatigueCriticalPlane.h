@@ -71,19 +71,26 @@ struct Plane {
     double sum = 0.0;  // sum of the normal stresses Sx'x' of all records (unscaled)
 };
 
-// Working buffers of one search, reused by every plane and origin; after Run
-// they hold the values of the last plane searched.
+// Working buffers of one search, reused by every plane and origin; after
+// Planes they hold the values of the last plane searched.
 class Search {
    public:
     Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
            const CZuvanFatigueCountingMethod& counting);
 
-    // scale multiplies every DSigmaEq (the zone's Kt when it applies, else 1).
-    // permissible(range, largest) gives the permissible cycles of a counted
-    // cycle of the series whose largest value is largest. choice says how a
-    // plane becomes the best one; onBest(plane) is called each time one does.
+    // Every plane of the grid in the order of the search (Theta outer, Phi
+    // inner), each with its determining origin, damage and sum of normal
+    // stresses. scale multiplies every DSigmaEq (the zone's Kt when it
+    // applies, else 1). permissible(range, largest) gives the permissible
+    // cycles of a counted cycle of the series whose largest value is largest.
+    template <class Permissible>
+    std::vector<Plane> Planes(double scale, Permissible&& permissible);
+
+    // Planes, then Choose.
     template <class Permissible, class OnBest>
-    Plane Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest);
+    Plane Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest) {
+        return Choose(Planes(scale, permissible), choice, onBest);
+    }
 
     std::vector<int>& RecordInstants() { return m_recordInstants; }
     std::vector<double>& Sxy() { return m_sxy; }
@@ -105,18 +112,39 @@ class Search {
     CZuvanFatigueCountingMethod::RangeMap m_ranges;
 };
 
-template <class Permissible, class OnBest>
-Plane Search::Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest) {
-    namespace plane = ZuvanFatiguePlane;
+// The critical plane: one pass over the planes in grid order; choice says how
+// a plane becomes the best one, and onBest(plane) is called each time one does.
+template <class OnBest>
+Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBest) {
     Plane best;
     best.damage = std::numeric_limits<double>::lowest();
+    for (const Plane& plane : planes) {
+        const bool better =
+            choice == PlaneChoice::kStrictlyGreater
+                ? plane.damage > best.damage
+                : (plane.damage - best.damage > kDamageTie ||
+                   (std::fabs(plane.damage - best.damage) < kDamageTie && plane.sum > best.sum));
+        if (better) {
+            best = plane;
+            onBest(best);
+        }
+    }
+    return best;
+}
+
+template <class Permissible>
+std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
+    namespace plane = ZuvanFatiguePlane;
+    const std::vector<double>& angles = plane::GridAngles();
+    std::vector<Plane> planes;
+    planes.reserve(angles.size() * angles.size());
     const int n = m_n;
     const auto series = [&](int n0, int* instants, double* values) {
         return plane::OriginSeries(n, n0, m_sxy.data(), m_sxz.data(), m_recordInstants.data(),
                                    scale, instants, values);
     };
-    for (double theta : plane::GridAngles()) {
-        for (double phi : plane::GridAngles()) {
+    for (double theta : angles) {
+        for (double phi : angles) {
             const plane::Frame frame = plane::MakeFrame(theta, phi);
             double sum = 0.0;
             for (int k = 0; k < n; ++k) {
@@ -127,22 +155,16 @@ Plane Search::Run(double scale, PlaneChoice choice, Permissible&& permissible, O
             const Origin origin =
                 OriginSearch(n, m_counting, series, permissible, m_instants.data(), m_values.data(),
                              m_cycles, m_ranges, [](const Origin&) {});
-            const bool better =
-                choice == PlaneChoice::kStrictlyGreater
-                    ? origin.damage > best.damage
-                    : (origin.damage - best.damage > kDamageTie ||
-                       (std::fabs(origin.damage - best.damage) < kDamageTie && sum > best.sum));
-            if (better) {
-                best.theta = theta;
-                best.phi = phi;
-                best.origin = origin.index;
-                best.damage = origin.damage;
-                best.sum = sum;
-                onBest(best);
-            }
+            Plane p;
+            p.theta = theta;
+            p.phi = phi;
+            p.origin = origin.index;
+            p.damage = origin.damage;
+            p.sum = sum;
+            planes.push_back(p);
         }
     }
-    return best;
+    return planes;
 }
 
 }  // namespace ZuvanFatigueCriticalPlane

@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <iterator>
 #include <locale>
+#include <sstream>
 
 #include "damage/CZuvanFatigueClause.h"
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -274,10 +275,12 @@ double CZuvanFatigueClause::DamageWeldThroat() {
             r.RowCell(tc.temperatureC, 8);
             r.RowCell(ctR, 7);
             r.RowCell(cr, 7);
-            // N in the classic locale, then the report's own locale again.
-            const std::locale native = os.imbue(std::locale::classic());
-            r.RowCell(cyclesN, 10);
-            os.imbue(native);
+            // N in the classic locale, formatted apart: the report stream keeps
+            // its own locale (re-imbuing it after a failed write would throw).
+            std::ostringstream n;
+            n.imbue(std::locale::classic());
+            n << cyclesN;
+            r.RowCell(n.str(), 10);
             os << std::scientific;
             r.RowCell(damage, 10);
             os << std::fixed;

@@ -117,16 +117,24 @@ Tokens::Tokens(const std::string& line) : m_in(line) {
     m_in >> keyword;
 }
 
+bool Tokens::AtTokenEnd() {
+    // The number stopped at the end of the line or at a blank; any other
+    // character left means the token was only partly a number ("2,2", "7.0.1").
+    const std::istream::int_type next = m_in.peek();
+    if (next == std::istream::traits_type::eof()) return true;
+    return std::isspace(std::istream::traits_type::to_char_type(next), std::locale::classic());
+}
+
 bool Tokens::Real(double& value) {
     double v = 0.0;
-    if (!(m_in >> v) || !std::isfinite(v)) return false;
+    if (!(m_in >> v) || !std::isfinite(v) || !AtTokenEnd()) return false;
     value = v;
     return true;
 }
 
 bool Tokens::Integer(int& value) {
     int v = 0;
-    if (!(m_in >> v)) return false;
+    if (!(m_in >> v) || !AtTokenEnd()) return false;
     value = v;
     return true;
 }

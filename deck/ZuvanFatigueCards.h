@@ -52,18 +52,24 @@ std::string HeaderName(const std::string& cardLine);
 // Text value from column 21 to the end; a line of fewer than 20 characters raises 10.
 std::string TextValue(const std::string& line, const char* tag);
 
-// Token values after the keyword, read in the classic locale.
+// Token values after the keyword, read in the classic locale. Tokens are
+// separated by blanks (blanks and tabs); the keyword's token is skipped.
 class Tokens {
    public:
     explicit Tokens(const std::string& line);
-    // Each returns false when the value is missing or unreadable; a real
-    // number must also be finite.
+    // Each returns false when the value is missing or unreadable. A number
+    // must be its whole token ("2,2", "0.3x", "7.0.1", or "3.5" for an
+    // integer, are unreadable, not their readable start); a real number must
+    // also be finite.
     bool Real(double& value);
     bool Integer(int& value);
     bool Word(std::string& value);
     bool Character(char& value);
 
    private:
+    // True when the value just read ended its token.
+    bool AtTokenEnd();
+
     std::istringstream m_in;
 };
 

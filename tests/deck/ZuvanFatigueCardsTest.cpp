@@ -1,6 +1,9 @@
-// Card syntax shared by both decks, seen through whole runs of the program.
+// Card syntax shared by both decks, seen through whole runs of the program,
+// and the token values of a card line.
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "tests/ZuvanFatigueTestSupport.h"
 
@@ -91,4 +94,136 @@ TEST(ZuvanFatigueCards, DataDeckReadsAllItsMaterialsAndRefusesDuplicates) {
     EXPECT_EQ(CodeOf(r), 400);
     // The whole duplicate block is echoed before the failure.
     EXPECT_EQ(r.console.substr(0, 2 * kMaterial.size()), kMaterial + kMaterial);
+}
+
+TEST(ZuvanFatigueCards, ANumberMustBeItsWholeToken) {
+    struct Case {
+        const char* line;
+        bool readable;
+        double value;
+    };
+    const Case reals[] = {
+        {"*K 1.5", true, 1.5},
+        {"*K +1.5", true, 1.5},
+        {"*K -7.5", true, -7.5},
+        {"*K 1.", true, 1.0},
+        {"*K .5", true, 0.5},
+        {"*K 1e3", true, 1000.0},
+        {"*K 1E+03", true, 1000.0},
+        {"*K 2.5e-1", true, 0.25},
+        {"*K\t 2.5\t", true, 2.5},          // tabs separate tokens
+        {"*K 2.5 words after", true, 2.5},  // tokens after the values are ignored
+        {"*K 1e-400", true, 0.0},           // underflow reads as zero, as it always did
+        {"*K 2,2", false, 0},
+        {"*K 0.3x", false, 0},
+        {"*K 7.0.1", false, 0},
+        {"*K 1e", false, 0},
+        {"*K 1e+", false, 0},
+        {"*K 284,9", false, 0},
+        {"*K 12mm", false, 0},
+        {"*K 0x10", false, 0},
+        {"*K 1e400", false, 0},
+        {"*K -1e400", false, 0},
+        {"*K inf", false, 0},
+        {"*K nan", false, 0},
+        {"*K .", false, 0},
+        {"*K +", false, 0},
+        {"*K", false, 0},
+        {"*K    ", false, 0},
+    };
+    for (const Case& c : reals) {
+        SCOPED_TRACE(c.line);
+        ZuvanFatigueCards::Tokens t(c.line);
+        double v = -99.0;
+        EXPECT_EQ(t.Real(v), c.readable);
+        EXPECT_EQ(v, c.readable ? c.value : -99.0);  // an unreadable value is not stored
+    }
+    const Case integers[] = {
+        {"*K 7", true, 7},           {"*K +7", true, 7},
+        {"*K -7 x", true, -7},       {"*K 2147483647", true, 2147483647},
+        {"*K 3.5", false, 0},        {"*K 3.", false, 0},
+        {"*K 1e3", false, 0},        {"*K 7,", false, 0},
+        {"*K 2147483648", false, 0},
+    };
+    for (const Case& c : integers) {
+        SCOPED_TRACE(c.line);
+        ZuvanFatigueCards::Tokens t(c.line);
+        int v = -99;
+        EXPECT_EQ(t.Integer(v), c.readable);
+        EXPECT_EQ(v, c.readable ? static_cast<int>(c.value) : -99);
+    }
+}
+
+TEST(ZuvanFatigueCards, WordsAndCharactersAreReadAsBefore) {
+    ZuvanFatigueCards::Tokens t("*TYPE  F2,2 TOLE_CYLINDRE 1.5x");
+    char letter = 0;
+    std::string word;
+    EXPECT_TRUE(t.Character(letter));
+    EXPECT_EQ(letter, 'F');
+    EXPECT_TRUE(t.Word(word));
+    EXPECT_EQ(word, "2,2");
+    EXPECT_TRUE(t.Word(word));
+    EXPECT_EQ(word, "TOLE_CYLINDRE");
+    EXPECT_TRUE(t.Word(word));
+    EXPECT_EQ(word, "1.5x");
+    EXPECT_FALSE(t.Word(word));
+}
+
+// Every card that takes numbers, in the deck of every object: a value that is
+// only partly a number fails with the object's own code, as a missing value
+// does; the accepted forms of a number still read.
+TEST(ZuvanFatigueCards, APartlyNumericValueFailsWithItsObjectsCode) {
+    const std::string dir = std::string(ZUVAN_TEST_DIR) + "/decks/";
+    const std::string ctxBytes = ReadFile(dir + "every-object.ctx");
+    const std::string dataBytes = ReadFile(dir + "every-object.dat");
+    struct Case {
+        bool inContext;    // the line is in the context deck, else in the data deck
+        const char* line;  // the first line of the deck equal to it is replaced
+        const char* replacement;
+        int code;
+    };
+    const Case cases[] = {
+        {true, "*PARAMETRE          265 410 201660 0.3", "*PARAMETRE          265 410 201660 0,3",
+         390},
+        {true, "*RPT                100 241", "*RPT                150. 284,9", 390},
+        {true, "*RPT                100 241", "*RPT                100,5 241", 390},
+        {true, "*PARAMETRE          410", "*PARAMETRE          410MPa", 70},
+        {true, "*PARAMETRE          2000000 71 100000000 39",
+         "*PARAMETRE          2000000 71 100000000 39.5.1", 20},
+        {true, "*PARAMETRES         3 7.16e11 5 3.6e15", "*PARAMETRES         3 7.16e11 5 3.6e",
+         20},
+        {false, "*PARAMETRE          12 6.3 0.5", "*PARAMETRE          12 6.3 0,5", 140},
+        {false, "*PARAMETRE          12 6.3 0.5", "*PARAMETRE          12 0,5 0.5", 140},
+        {false, "*PARAMETRE          1.8", "*PARAMETRE          2,2", 150},
+        {false, "*DIAMETRE           1000 1004 996", "*DIAMETRE           1000 1004 996mm", 160},
+        {false, "*PARAMETRE          1 0 0 2", "*PARAMETRE          1 0 0 2e", 160},
+        {false, "*PARAMETRE          0 20", "*PARAMETRE          7.0.1 300.", 190},
+        {false, "*SIJLT              0 1.5 0 0.0 0 -2", "*SIJLT              0 1.5 0 0.0 0 -7,5",
+         190},
+        {false, "*SIJLTB             240.0 2 0 60.0 0 0", "*SIJLTB             240.0 2 0 60.0 0 0x",
+         190},
+        {false, "*SIJLTC             505.2 0 1 126.3 0 0",
+         "*SIJLTC             505.2 0 1 126.3 0 0.0.", 190},
+        // Accepted forms: signs, a lone point, exponents, tabs, tokens after the values.
+        {true, "*PARAMETRE          265 410 201660 0.3", "*PARAMETRE\t+265 410. 2.0166E+05 .3\tx",
+         0},
+        {true, "*RPT                100 241", "*RPT                1e2 241 284,9", 0},
+        {false, "*PARAMETRE          1.8", "*PARAMETRE          +1.8e0 2,2", 0},
+        {false, "*PARAMETRE          12 6.3 0.5", "*PARAMETRE          1.2E1 6.3 .5", 0},
+        {false, "*SIJLT              0 1.5 0 0.0 0 -2", "*SIJLT              0 +1.5 0 0. 0 -2e0",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.replacement);
+        std::string ctx = ctxBytes, data = dataBytes;
+        std::string& deck = c.inContext ? ctx : data;
+        const std::size_t at = deck.find(std::string(c.line) + "\n");
+        ASSERT_NE(at, std::string::npos);
+        deck.replace(at, std::strlen(c.line), c.replacement);
+        TempDir out;
+        const RunResult r = RunProgram(
+            {"-c", out.Write("c.ctx", ctx), "-d", out.Write("d.dat", data), "-o", out.Path()});
+        EXPECT_EQ(CodeOf(r), c.code);
+        EXPECT_EQ(r.status, c.code % 256);
+    }
 }

@@ -120,26 +120,42 @@ double CZuvanFatigueClause::Damage() {
     });
 }
 
-std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
-    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+std::string CZuvanFatigueClause::ReportPath(const std::string& outputDirectory,
+                                            const std::string& fileName) {
+    static const char kTag[] = "<CZuvanFatigueClause::ReportPath>";
     namespace fs = boost::filesystem;
-    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
+    return Guard(kTag, [&]() -> std::string {
         // No name, or a name of blanks only (no *FICHIER_SORTIE card): no report file.
-        if (m_fileName.find_first_not_of(' ') == std::string::npos) {
+        if (fileName.find_first_not_of(' ') == std::string::npos) {
             Raise(kTag, kCodeFichierResultats);
         }
-        fs::path path;
-        if (!m_outputDirectory.empty()) {
-            boost::system::error_code ec;
-            const fs::file_status st = fs::status(m_outputDirectory, ec);
-            if (ec || !fs::exists(st)) Raise(kTag, kCodeRepertoireSortie);
-            path = m_outputDirectory;
+        // A deck may come from anywhere: its name never reaches a file outside
+        // the output directory.
+        const fs::path name(fileName);
+        if (name.has_root_directory() || name.has_root_name()) Raise(kTag, kCodeFichierResultats);
+        for (const fs::path& part : name) {
+            if (part == "..") Raise(kTag, kCodeFichierResultats);
         }
-        path /= m_fileName;
+        fs::path path;
+        if (!outputDirectory.empty()) {
+            boost::system::error_code ec;
+            const fs::file_status st = fs::status(outputDirectory, ec);
+            if (ec || !fs::exists(st)) Raise(kTag, kCodeRepertoireSortie);
+            path = outputDirectory;
+        }
+        path /= name;
+        return path.string();
+    });
+}
+
+std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
+        const std::string path = ReportPath(m_outputDirectory, m_fileName);
         std::unique_ptr<std::ofstream> os(new std::ofstream());
         os->imbue(NativeLocale());
         // Appending never truncates an existing report; a missing file is created.
-        os->open(path.string().c_str(), std::ios::out | std::ios::app | std::ios::binary);
+        os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
         if (!os->good()) Raise(kTag, kCodeFichierResultats);
         return os;
     });

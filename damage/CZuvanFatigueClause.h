@@ -43,6 +43,13 @@ class CZuvanFatigueClause {
     // Opens the report file for appending (created when absent); 450, 290.
     std::unique_ptr<std::ofstream> GetFile() const;
 
+    // Path of the result file fileName (a *FICHIER_SORTIE name) in the output
+    // directory (the current folder when the directory is empty). The file must
+    // stay inside the directory: a blank name, an absolute name or a name with a
+    // ".." component raises 290; a missing directory raises 450. A name may hold
+    // sub-folders of the directory, which must exist to be written into.
+    static std::string ReportPath(const std::string& outputDirectory, const std::string& fileName);
+
     void Clear();
 
     void SetReportSwitch(int value) { m_reportSwitch = value; }

@@ -1,6 +1,7 @@
 // Damage requests and the unwelded-zone analysis, through whole runs.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -246,6 +247,47 @@ TEST(CZuvanFatigueClause, ReportProblemsEndWith450Or290AndKeepEarlierReports) {
         const std::string report = ReadFile(dir.Path() + "/r.txt");
         EXPECT_NE(report.find("Taux d'endommagement total pour l'historique de contraintes"),
                   std::string::npos);
+    }
+}
+
+// A report name comes from a deck that may come from anywhere: it never
+// reaches a file outside the output directory; sub-folders inside it work.
+TEST(CZuvanFatigueClause, ReportNamesStayInsideTheOutputDirectory) {
+    TempDir dir;
+    const std::string out = dir.Path() + "/out";
+    ASSERT_EQ(::mkdir(out.c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((out + "/sub").c_str(), 0755), 0);
+    struct Case {
+        std::string name;
+        int code;
+        std::string written;  // the report's path when the run ends normally
+    };
+    const Case cases[] = {
+        {"../escape.txt", 290, ""},
+        {"sub/../../escape.txt", 290, ""},
+        {"sub/../r.txt", 290, ""},
+        {"..", 290, ""},
+        {dir.Path() + "/escape.txt", 290, ""},
+        {"/", 290, ""},
+        {"missing/r.txt", 290, ""},  // a sub-folder must exist, as always
+        {"sub/r.txt", 0, out + "/sub/r.txt"},
+        {"./dot.txt", 0, out + "/dot.txt"},
+        {"..r.txt", 0, out + "/..r.txt"},
+        {"sub/.. r.txt", 0, out + "/sub/.. r.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string deck = Deck("F", kMaterial, "", Uniaxial("400"),
+                                      "*DOMMAGE\n*POINT_HISTORIQUE   H\n*FICHIER_SORTIE     " +
+                                          c.name + "\n*RAINFLOW\n*FIN_DOMMAGE\n");
+        const RunResult r = RunDeck(dir, deck, out);
+        EXPECT_EQ(CodeOf(r), c.code);
+        EXPECT_EQ(r.status, c.code % 256);
+        if (!c.written.empty()) {
+            EXPECT_NE(ReadFile(c.written).find("Taux d'endommagement total"), std::string::npos);
+        }
+        struct stat st;
+        EXPECT_NE(::stat((dir.Path() + "/escape.txt").c_str(), &st), 0);
     }
 }
 

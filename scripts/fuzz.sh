@@ -20,11 +20,16 @@ cmake --build "$build_dir" -j "$(nproc)" --target zuvan_fuzz_run zuvan_fuzz_data
 seeds="$build_dir/seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds/run" "$seeds/data"
-seed() {  # seed CONTEXT DATA
+seed() {  # seed CONTEXT DATA: the decks as they are, and counted by the reservoir method
     local name
     name=$(basename "$2")
     { cat "$1"; printf '#####\n'; cat "$2"; } >"$seeds/run/$name"
     cp "$2" "$seeds/data/$name"
+    if grep -q '^\*RAINFLOW' "$2"; then
+        sed 's/^\*RAINFLOW/*RESERVOIR/' "$2" >"$seeds/data/reservoir-$name"
+        { cat "$1"; printf '#####\n'; cat "$seeds/data/reservoir-$name"; } \
+            >"$seeds/run/reservoir-$name"
+    fi
 }
 for data in examples/*.data; do seed examples/context.ctx "$data"; done
 seed tests/decks/uw.ctx tests/decks/uw-uniaxial.dat

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""doc/deck-reference.md and the readers cannot drift apart.
+"""doc/deck-reference.md, the editor files and the readers cannot drift apart.
 
 The keywords that the readers accept are the "*KEYWORD" string literals of
 the reader sources (deck/, model/, stress/, damage/); the keywords of the
@@ -15,6 +15,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 REFERENCE = os.path.join(ROOT, "doc", "deck-reference.md")
 READER_DIRS = ("deck", "model", "stress", "damage")
 END_REPORT = os.path.join(ROOT, "driver", "ZuvanFatigueEndReport.cpp")
+VIM_SYNTAX = os.path.join(ROOT, "editors", "vim", "syntax", "zuvan.vim")
+NOTEPAD_UDL = os.path.join(ROOT, "editors", "notepad++", "ZuvanFatigue.udl.xml")
 
 KEYWORD_LITERAL = re.compile(r'"(\*[A-Z][A-Z0-9_]*)"')
 TABLE_KEYWORD = re.compile(r"^\| `(\*[A-Z][A-Z0-9_]*)` \|")
@@ -77,7 +79,31 @@ def reference_codes():
     return rows
 
 
+def vim_words():
+    """The capital words of the Vim syntax patterns (keywords without their star)."""
+    patterns = [line for line in read(VIM_SYNTAX).splitlines() if line.startswith("syn ")]
+    return set(re.findall(r"[A-Z][A-Z0-9_]*[A-Z0-9]", "\n".join(patterns)))
+
+
+def notepad_keywords():
+    return set(re.findall(r"\*[A-Z][A-Z0-9_]*", " ".join(
+        re.findall(r"<Keywords name=\"(?:Keywords\d|Folders in code1, \w+)\">([^<]*)<",
+                   read(NOTEPAD_UDL)))))
+
+
 class DeckReferenceTest(unittest.TestCase):
+    def test_editor_files_know_every_keyword(self):
+        readers = reader_keywords()
+        self.assertEqual(sorted(notepad_keywords() ^ readers), [], NOTEPAD_UDL)
+        words = vim_words()
+        for keyword in sorted(readers):
+            word = keyword[1:]
+            with self.subTest(keyword):
+                if word.startswith("FIN_"):
+                    self.assertTrue("FIN_" in read(VIM_SYNTAX) and word[4:] in words)
+                else:
+                    self.assertIn(word, words)
+
     def test_reference_lists_exactly_the_keywords_the_readers_accept(self):
         readers, reference = reader_keywords(), reference_keywords()
         self.assertGreater(len(readers), 50)  # the extraction itself works

@@ -107,6 +107,10 @@ class Csv2DeckTest(unittest.TestCase):
         r = run([path, "--history", "H", "--uwzone", "Z", "--map", mapping])
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertIn(b"*SIJ                100.0 ", r.stdout)
+        bad = self.write("bad.csv", "S11 total,SIJ_XXX\n")
+        r = run([path, "--history", "H", "--uwzone", "Z", "--map", bad])
+        self.assertEqual((r.returncode, r.stdout), (1, b""))
+        self.assertIn("bad.csv, row 1, column 2: 'SIJ_XXX' is not a column", r.stderr.decode())
 
     def test_refusals_name_the_row_and_column_and_write_nothing(self):
         names, rows = plain_csv()

@@ -1,12 +1,14 @@
 #include "driver/ZuvanFatigueRun.h"
 
 #include <cstring>
+#include <iostream>
 #include <string>
 
 #include "deck/CZuvanFatigue.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
+#include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 
 namespace {
@@ -117,9 +119,32 @@ int Run(int argc, char* argv[], std::ostream& console) {
     return code;
 }
 
+// True when "--version" stands among the arguments as an argument of its own:
+// the value of -d, -c or -o is that option's value, whatever it reads.
+bool AsksForVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) return true;
+        if (Is(argv[i], "-d", "--data") || Is(argv[i], "-c", "--context") ||
+            Is(argv[i], "-o", "--outputdir")) {
+            ++i;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console) {
+    return RunZuvanFatigue(argc, argv, console, std::cout);
+}
+
+int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream& output) {
+    // --version answers before anything else is looked at; no deck is opened.
+    if (AsksForVersion(argc, argv)) {
+        output << "ZuvanFatigue " << kZuvanFatigueVersion << '\n';
+        output.flush();
+        return 0;
+    }
     ConsoleScope scope(console);
     try {
         return Run(argc, argv, console);

@@ -5,3 +5,7 @@
 #include <ostream>
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console);
+// The same with the standard output stream given: "--version" anywhere among
+// the arguments (not as the value of -d, -c or -o) prints "ZuvanFatigue X.Y.Z"
+// on output and returns 0 without reading a deck.
+int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream& output);

@@ -3,9 +3,10 @@
 # skipping what is already there. Safe to run again.
 set -euo pipefail
 
-packages=(g++ cmake make libboost-filesystem-dev libboost-system-dev libboost-locale-dev
+packages=(g++ cmake make libboost-filesystem-dev libboost-locale-dev
           libgtest-dev nlohmann-json3-dev locales clang libclang-rt-14-dev
-          python3 python3-matplotlib)
+          python3 python3-matplotlib
+          dpkg-dev)  # dpkg-shlibdeps, for cpack -G DEB
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

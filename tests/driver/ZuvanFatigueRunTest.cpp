@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "driver/ZuvanFatigueVersion.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
 using namespace ZuvanFatigueTest;
@@ -165,4 +168,53 @@ TEST(ZuvanFatigueRun, UnknownLocaleFallsBackToClassic) {
         RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()}, {"LC_ALL=", "LANG=xx_YY.UTF-8"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.console, std::string(kMaterialDeck) + "/ x\n" + kNormalEnd);
+}
+
+TEST(ZuvanFatigueRun, VersionIsPrintedWhereverItStandsAndNoDeckIsRead) {
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", kMaterialDeck);
+    const std::string none = dir.Path() + "/none";
+    const std::string version = std::string("ZuvanFatigue ") + kZuvanFatigueVersion + "\n";
+    // X.Y.Z: three numbers separated by points.
+    const std::string number = kZuvanFatigueVersion;
+    EXPECT_EQ(std::count(number.begin(), number.end(), '.'), 2);
+    EXPECT_EQ(number.find_first_not_of("0123456789."), std::string::npos);
+    EXPECT_EQ(number.find(".."), std::string::npos);
+    EXPECT_TRUE(!number.empty() && number.front() != '.' && number.back() != '.');
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string output;
+        std::string console;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, version, ""},
+        {{"--version", "-h"}, 0, version, ""},
+        {{"x", "--version"}, 0, version, ""},
+        // Decks that cannot be opened are never looked at.
+        {{"-d", none, "-c", none, "-o", none, "--version"}, 0, version, ""},
+        {{"-c", ctx, "--version", "-d", none, "-o", none}, 0, version, ""},
+        // As the value of -d, --version is the data file's path.
+        {{"-d", "--version", "-c", ctx, "-o", dir.Path()},
+         240,
+         "",
+         AbnormalEnd(240,
+                     "Le fichier de donn\xE9"
+                     "es n'est pas disponible ")},
+        {{"-o", "--version", "-c"},
+         1,
+         "",
+         "L'option -c impose de fournir le chemin complet du fichier de contexte en "
+         "argument\n"},
+        {{"--Version", "-d", none, "-c", none}, 1, "", kUsage},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const RunResult r = RunProgram(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.output, c.output);
+        EXPECT_EQ(r.console, c.console);
+    }
 }

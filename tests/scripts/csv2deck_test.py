@@ -1,0 +1,220 @@
+#!/usr/bin/python3
+"""scripts/zuvan-csv2deck: the block it writes and what it refuses.
+
+Run by CTest; ZUVAN_EXE (the built program) enables the end-to-end case.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SCRIPT = os.path.join(ROOT, "scripts", "zuvan-csv2deck")
+DECKS = os.path.join(ROOT, "tests", "decks")
+EXAMPLES = os.path.join(ROOT, "examples")
+
+COMPONENTS = ("XX", "YY", "ZZ", "XY", "YZ", "XZ")
+
+
+def header(points=("",), extra=()):
+    names = ["name", "pressure", "temperature"]
+    for point in points:
+        for tensor in ("SIJ", "SIJM", "SIJLM", "SIJLT"):
+            names += ["%s%s_%s" % (tensor, point, c) for c in COMPONENTS]
+    return list(extra) + names
+
+
+def row(name, values, count):
+    return [name] + [str(v) for v in values] + ["0"] * (count - 1 - len(values))
+
+
+def table(names, rows, delimiter=","):
+    return "".join(delimiter.join(r) + "\n" for r in [names] + rows)
+
+
+def plain_csv(rows=3, points=("",)):
+    names = header(points)
+    return names, [row("r%d" % i, [1.5, 20 + i, 100 * i], len(names)) for i in range(rows)]
+
+
+def run(args, cwd=None):
+    return subprocess.run([sys.executable, SCRIPT] + args, capture_output=True, cwd=cwd)
+
+
+class Csv2DeckTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.addCleanup(self.dir.cleanup)
+
+    def write(self, name, text):
+        path = os.path.join(self.dir.name, name)
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        return path
+
+    def test_finite_element_order_gives_the_hand_written_block(self):
+        # Columns in finite-element order, mixed case, YX/ZY/ZX and 11..13
+        # names, an ignored column first, no name column (t0, t1, ...).
+        r = run([os.path.join(DECKS, "csv-fe-order.csv"), "--history", "H-CSV",
+                 "--uwzone", "ZONE 1"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(r.stderr, b"")
+        with open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as f:
+            self.assertEqual(r.stdout, f.read())
+
+    def test_output_file_holds_what_standard_output_would(self):
+        csv_path = os.path.join(DECKS, "csv-fe-order.csv")
+        out = os.path.join(self.dir.name, "h.blk")
+        r = run([csv_path, "--history", "H-CSV", "--uwzone", "ZONE 1", "-o", out])
+        self.assertEqual((r.returncode, r.stdout, r.stderr), (0, b"", b""))
+        with open(out, "rb") as f, open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as g:
+            self.assertEqual(f.read(), g.read())
+
+    def test_zone_option_and_points_choose_the_cards(self):
+        cases = [
+            # zone option, points, zone card, record header and end cards, first tensor cards
+            ("--seam", ("",), "*HISTORIQUE_CORDON", "*RELEVE ", "*FIN_RELEVE", ["*SIJ "]),
+            ("--throat", ("A", "B"), "*HISTORIQUE_GORGE", "*RELEVELIN ", "*FIN_RELEVELIN",
+             ["*SIJA ", "*SIJMA ", "*SIJLMA ", "*SIJLTA ", "*SIJB "]),
+            ("--uwzone", ("A", "B", "C"), "*HISTORIQUE_UWZONE", "*RELEVEQUAD ",
+             "*FIN_RELEVEQUAD", ["*SIJA ", "*SIJMA ", "*SIJLMA ", "*SIJLTA ", "*SIJB "]),
+        ]
+        for option, points, zone_card, opening, closing, first in cases:
+            with self.subTest(option=option, points=points):
+                names, rows = plain_csv(points=points)
+                path = self.write("h.csv", table(names, rows))
+                r = run([path, "--history", "H", option, "Z"])
+                self.assertEqual(r.returncode, 0, r.stderr)
+                lines = r.stdout.decode().splitlines()
+                self.assertEqual(lines[0], "*HISTORIQUE".ljust(20) + "H")
+                self.assertEqual(lines[1], zone_card.ljust(20) + "Z")
+                self.assertTrue(lines[2].startswith(opening))
+                self.assertEqual(lines[3], "*PARAMETRE".ljust(20) + "1.5 20.0")
+                tensors = 4 * len(points)
+                for expected, line in zip(first, lines[4:]):
+                    self.assertTrue(line.startswith(expected), line)
+                self.assertEqual(lines[4 + tensors], closing)
+                self.assertEqual(sum(line.startswith(opening) for line in lines), 3)
+                self.assertEqual(lines[-1], "*FIN_HISTORIQUE")
+
+    def test_map_renames_columns(self):
+        names, rows = plain_csv()
+        names[names.index("SIJ_XX")] = "S11 total"
+        path = self.write("h.csv", table(names, rows))
+        mapping = self.write("map.csv", "# solver names\nS11 total,SIJ_XX\n")
+        r = run([path, "--history", "H", "--uwzone", "Z", "--map", mapping])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn(b"*SIJ                100.0 ", r.stdout)
+        bad = self.write("bad.csv", "S11 total,SIJ_XXX\n")
+        r = run([path, "--history", "H", "--uwzone", "Z", "--map", bad])
+        self.assertEqual((r.returncode, r.stdout), (1, b""))
+        self.assertIn("bad.csv, row 1, column 2: 'SIJ_XXX' is not a column", r.stderr.decode())
+
+    def test_refusals_name_the_row_and_column_and_write_nothing(self):
+        names, rows = plain_csv()
+        n = len(names)
+        col = {name: i for i, name in enumerate(names)}
+
+        def with_value(name, text, at=1):
+            changed = [list(r) for r in rows]
+            changed[at][col[name]] = text
+            return table(names, changed)
+
+        renamed = list(names)
+        renamed[col["SIJ_XZ"]] = "SIJ_ZX"
+        renamed[col["SIJ_YZ"]] = "SIJ_XZ"
+        cases = [
+            ("missing column", table(names[:-1], [r[:-1] for r in rows]),
+             "row 1: missing column SIJLT_XZ"),
+            ("duplicate column", table(renamed, rows),
+             "row 1, column %d (SIJ_ZX): duplicate of column %d (SIJ_XZ)"
+             % (col["SIJ_XZ"] + 1, col["SIJ_YZ"] + 1)),
+            ("too few fields", table(names, [rows[0], rows[1][:-1], rows[2]]),
+             "row 3: %d fields, the header has %d" % (n - 1, n)),
+            ("too many fields", table(names, [rows[0], rows[1], rows[2] + ["7"]]),
+             "row 4: %d fields, the header has %d" % (n + 1, n)),
+            ("not a number", with_value("SIJM_ZZ", "abc"),
+             "row 3, column %d (SIJM_ZZ): 'abc' is not a number" % (col["SIJM_ZZ"] + 1)),
+            ("empty field", with_value("pressure", ""),
+             "row 3, column 2 (pressure): '' is not a number"),
+            ("partly a number", with_value("SIJ_XY", "12MPa"),
+             "row 3, column %d (SIJ_XY): '12MPa' is not a number" % (col["SIJ_XY"] + 1)),
+            ("digit separator", with_value("SIJ_XY", "1_000"), "'1_000' is not a number"),
+            ("not finite", with_value("SIJ_XY", "nan"), "'nan' is not a number"),
+            ("overflow", with_value("SIJ_XY", "1e999"), "'1e999' is out of range"),
+            ("comma decimal", table(names, [r[:] for r in rows[:1]] +
+                                    [rows[1][:col["SIJ_YY"]] + ["2,5"] +
+                                     rows[1][col["SIJ_YY"] + 1:], rows[2]], ";"),
+             "row 3, column %d (SIJ_YY): '2,5' has a decimal comma" % (col["SIJ_YY"] + 1)),
+            ("two rows", table(names, rows[:2]), "2 data rows; a history needs at least 3"),
+            ("header only", table(names, []), "0 data rows"),
+            ("empty file", "", "row 1: no header row"),
+            ("unknown tensor column", table(names + ["SIJ_XXX"], [r + ["0"] for r in rows]),
+             "row 1, column %d (SIJ_XXX): not a tensor column" % (n + 1)),
+            ("point A alone", table(header(("A",)), [row("a", [], len(header(("A",))))] * 3),
+             "row 1: stress columns for points A"),
+            ("no stress column", "name,pressure,temperature\nx,0,0\n", "row 1: no stress column"),
+            ("name on two lines", with_value("name", '"a\nb"'),
+             "column 1 (name): a name on more than one line"),
+        ]
+        for label, text, message in cases:
+            with self.subTest(label):
+                path = self.write("in.csv", text)
+                out = os.path.join(self.dir.name, "out.blk")
+                kept = os.path.join(self.dir.name, "kept.blk")
+                with open(kept, "w") as f:
+                    f.write("earlier block\n")
+                for target in ([], ["-o", out], ["-o", kept]):
+                    r = run([path, "--history", "H", "--uwzone", "Z"] + target)
+                    self.assertEqual(r.returncode, 1, r.stderr)
+                    self.assertEqual(r.stdout, b"")
+                    self.assertIn(message, r.stderr.decode())
+                    self.assertIn(path, r.stderr.decode())
+                self.assertFalse(os.path.exists(out))
+                with open(kept) as f:
+                    self.assertEqual(f.read(), "earlier block\n")
+                self.assertEqual(sorted(os.listdir(self.dir.name)), ["in.csv", "kept.blk"])
+
+    def test_names_unfit_for_a_header_card_are_refused(self):
+        names, rows = plain_csv()
+        path = self.write("h.csv", table(names, rows))
+        cases = [
+            (["--history", " ", "--uwzone", "Z"], "--history: a blank name"),
+            (["--history", "H" * 181, "--uwzone", "Z"], "--history: a name longer than 180"),
+            (["--history", "H", "--seam", "a\nb"], "--seam: a name on more than one line"),
+        ]
+        for args, message in cases:
+            with self.subTest(message):
+                r = run([path] + args)
+                self.assertEqual((r.returncode, r.stdout), (1, b""))
+                self.assertIn(message, r.stderr.decode())
+
+    @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
+    def test_example_csv_gives_the_report_of_the_hand_written_example(self):
+        exe = os.environ["ZUVAN_EXE"]
+        block = run([os.path.join(EXAMPLES, "shell-transient.csv"), "--history",
+                     "H-TRANSITOIRE", "--uwzone", "VIROLE-1-INT"])
+        self.assertEqual(block.returncode, 0, block.stderr)
+        with open(os.path.join(EXAMPLES, "shell-transient.head"), "rb") as f:
+            head = f.read()
+        with open(os.path.join(EXAMPLES, "shell-transient.tail"), "rb") as f:
+            tail = f.read()
+        deck = os.path.join(self.dir.name, "shell-transient.data")
+        with open(deck, "wb") as f:
+            f.write(head + block.stdout + tail)
+        context = os.path.join(EXAMPLES, "context.ctx")
+        env = dict(os.environ, LANG="C", LC_ALL="C")
+        for data in (deck, os.path.join(EXAMPLES, "uwzone-shell.data")):
+            r = subprocess.run([exe, "-d", data, "-c", context, "-o", self.dir.name],
+                               capture_output=True, env=env)
+            self.assertEqual(r.returncode, 0, r.stderr[-400:])
+        with open(os.path.join(self.dir.name, "shell-transient.txt"), "rb") as f:
+            imported = f.read()
+        with open(os.path.join(self.dir.name, "uwzone-shell.txt"), "rb") as f:
+            self.assertEqual(imported, f.read())
+
+
+if __name__ == "__main__":
+    unittest.main()

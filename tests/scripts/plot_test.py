@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""scripts/zuvan-plot: valid PNG files from JSON results, refusal of other files.
+
+Exits with 77 (skipped for CTest) where matplotlib is absent. With ZUVAN_EXE
+set to a program that writes JSON results (--json), a critical-plane results
+file is made from a test deck as well.
+"""
+
+import json
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SCRIPT = os.path.join(ROOT, "scripts", "zuvan-plot")
+DECKS = os.path.join(ROOT, "tests", "decks")
+THROAT = os.path.join(DECKS, "plot-throat.jsonl")  # made by ZuvanFatigue --json
+
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def run(args):
+    return subprocess.run([sys.executable, SCRIPT] + args, capture_output=True)
+
+
+class ZuvanPlotTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.addCleanup(self.dir.cleanup)
+
+    def assertValidPng(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        self.assertEqual(data[:8], PNG_SIGNATURE, path)
+        self.assertEqual(data[12:16], b"IHDR", path)
+        width, height = struct.unpack(">II", data[16:24])
+        self.assertGreater(width, 100)
+        self.assertGreater(height, 100)
+        self.assertEqual(data[-8:-4], b"IEND", path)
+        import matplotlib.image
+        self.assertEqual(matplotlib.image.imread(path).shape[:2], (height, width))
+
+    def plot(self, results, expected_kinds):
+        out = os.path.join(self.dir.name, "plots")
+        r = run([results, "-o", out])
+        self.assertEqual(r.returncode, 0, r.stderr.decode())
+        written = r.stdout.decode().split()
+        kinds = [k for p in written for k in expected_kinds if p.endswith("-%s.png" % k)]
+        self.assertEqual(sorted(kinds), sorted(expected_kinds), written)
+        for path in written:
+            self.assertValidPng(path)
+        return written
+
+    def test_weld_throat_results_give_series_damage_and_origin_plots(self):
+        written = self.plot(THROAT, ["dsigma-eq", "damage", "origins"])
+        self.assertTrue(all(os.path.basename(p).startswith("01-H-GORGE-") for p in written))
+
+    @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
+    def test_critical_plane_results_give_the_search_map(self):
+        out = os.path.join(self.dir.name, "run")
+        os.mkdir(out)
+        r = subprocess.run([os.environ["ZUVAN_EXE"], "--json", "-d",
+                            os.path.join(DECKS, "uw-uniaxial.dat"), "-c",
+                            os.path.join(DECKS, "uw.ctx"), "-o", out], capture_output=True)
+        results = os.path.join(out, "uw.txt.jsonl")
+        if r.returncode != 0 or not os.path.exists(results):
+            self.skipTest("this ZuvanFatigue writes no JSON results (--json)")
+        self.plot(results, ["dsigma-eq", "damage", "search"])
+
+    def test_files_that_are_not_the_results_are_refused_and_nothing_is_drawn(self):
+        with open(THROAT, encoding="utf-8") as f:
+            record = json.loads(f.readline())
+        other = dict(record, program="Other")
+        newer = dict(record, schema_version=99)
+        no_cycles = json.loads(json.dumps(record))
+        del no_cycles["result"]["cycles"]
+        cases = [
+            ("empty", "", "no results"),
+            ("report text", "\n* Calcul du taux d'endommagement *\n", "line 2: not ZuvanFatigue"),
+            ("other program", json.dumps(other) + "\n", "line 1: not ZuvanFatigue JSON results"),
+            ("newer layout", json.dumps(newer) + "\n", "schema_version 99 is newer"),
+            ("missing key", json.dumps(record) + "\n" + json.dumps(no_cycles) + "\n",
+             "line 2: not ZuvanFatigue JSON results (no result.cycles)"),
+            ("JSON array", "[1, 2]\n", "line 1: not ZuvanFatigue JSON results"),
+        ]
+        for label, text, message in cases:
+            with self.subTest(label):
+                path = os.path.join(self.dir.name, "in.jsonl")
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(text)
+                out = os.path.join(self.dir.name, "plots")
+                r = run([path, "-o", out])
+                self.assertEqual(r.returncode, 1)
+                self.assertEqual(r.stdout, b"")
+                self.assertIn(message, r.stderr.decode())
+                self.assertFalse(os.path.exists(out))
+        r = run([os.path.join(self.dir.name, "none.jsonl"), "-o", out])
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("cannot be read", r.stderr.decode())
+
+
+if __name__ == "__main__":
+    try:
+        import matplotlib  # noqa: F401
+    except ImportError:
+        print("skipped: matplotlib is not installed (scripts/setup.sh installs "
+              "python3-matplotlib)")
+        sys.exit(77)
+    unittest.main()

@@ -1,10 +1,13 @@
 #include "damage/CZuvanFatigueClause.h"
 
 #include <boost/filesystem.hpp>
+#include <nlohmann/json.hpp>
 
+#include "damage/ZuvanFatigueAnalysis.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
+#include "report/ZuvanFatigueJson.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueMises.h"
@@ -24,6 +27,9 @@ void CZuvanFatigueClause::Clear() {
     m_fileName.clear();
     m_outputDirectory.clear();
     m_reportSwitch = kComputeOnly;
+    m_countingMethod = 0;
+    m_criterionCode = 0;
+    m_jsonResults = false;
 }
 
 void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,
@@ -93,6 +99,8 @@ void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
             }
             m_fileName = fileName;
             m_outputDirectory = outputDirectory;
+            m_countingMethod = countingMethod;
+            m_criterionCode = criterion;
         });
     } catch (...) {
         m_study.reset();
@@ -120,10 +128,10 @@ double CZuvanFatigueClause::Damage() {
     });
 }
 
-std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
+std::string CZuvanFatigueClause::ReportPath() const {
     static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
     namespace fs = boost::filesystem;
-    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
+    return Guard(kTag, [&]() -> std::string {
         // No name, or a name of blanks only (no *FICHIER_SORTIE card): no report file.
         if (m_fileName.find_first_not_of(' ') == std::string::npos) {
             Raise(kTag, kCodeFichierResultats);
@@ -136,11 +144,38 @@ std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
             path = m_outputDirectory;
         }
         path /= m_fileName;
+        return path.string();
+    });
+}
+
+std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
+        const std::string path = ReportPath();
         std::unique_ptr<std::ofstream> os(new std::ofstream());
         os->imbue(NativeLocale());
         // Appending never truncates an existing report; a missing file is created.
-        os->open(path.string().c_str(), std::ios::out | std::ios::app | std::ios::binary);
+        os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
         if (!os->good()) Raise(kTag, kCodeFichierResultats);
         return os;
     });
+}
+
+double CZuvanFatigueClause::Deliver(ZuvanFatigueAnalysis::ReportStream& report, const char* tag,
+                                    double total, const std::function<void(std::ostream&)>& render,
+                                    const std::function<nlohmann::ordered_json()>& result,
+                                    const char* analysis) const {
+    if (report.IsOpen()) render(report.Stream());
+    report.Finish(tag);
+    if (m_reportSwitch == kWriteReport && m_jsonResults) {
+        ZuvanFatigueJson::Request request;
+        request.history = m_history->GetName();
+        request.zone = m_history->GetZoneName();
+        request.reportFile = m_fileName;
+        request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
+        request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
+        ZuvanFatigueJson::Append(ReportPath() + ".jsonl",
+                                 ZuvanFatigueJson::Line(request, analysis, result()), tag);
+    }
+    return total;
 }

@@ -5,14 +5,25 @@
 // report file and runs the analysis that fits what the history loads.
 
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
+#include <ostream>
 #include <string>
 
 class CZuvanFatigue;
 class CZuvanFatigueHistorique;
 class CZuvanFatigueCountingMethod;
 class CZuvanFatiguePlasticityCriteria;
+namespace ZuvanFatigueAnalysis {
+class ReportStream;
+}
+namespace ZuvanFatigueResults {
+struct UWZoneResult;
+struct WeldResult;
+struct ThroatResult;
+}  // namespace ZuvanFatigueResults
 
 class CZuvanFatigueClause {
    public:
@@ -47,6 +58,9 @@ class CZuvanFatigueClause {
 
     void SetReportSwitch(int value) { m_reportSwitch = value; }
     int GetReportSwitch() const { return m_reportSwitch; }
+    // With it, a request that writes its report also appends its result as
+    // one JSON line to the report's path + ".jsonl".
+    void SetJsonResults(bool value) { m_jsonResults = value; }
 
     // The three analyses, chosen by Damage from the history's type; each
     // returns the total damage rate and writes its report when the switch is
@@ -56,6 +70,21 @@ class CZuvanFatigueClause {
     double DamageWeldThroat();           // throat of a partial-penetration weld (C11.3.7.4)
 
    private:
+    // The analyses' computations, without report.
+    ZuvanFatigueResults::UWZoneResult ComputeUWZone() const;
+    ZuvanFatigueResults::WeldResult ComputeWeld() const;
+    ZuvanFatigueResults::ThroatResult ComputeThroat() const;
+    // Writes a computed result: render it into the report when one is open,
+    // finish the report (290), then append its JSON line when asked (290).
+    // Returns total.
+    double Deliver(ZuvanFatigueAnalysis::ReportStream& report, const char* tag, double total,
+                   const std::function<void(std::ostream&)>& render,
+                   const std::function<nlohmann::ordered_json()>& result,
+                   const char* analysis) const;
+    // Path of the report file in the output directory; 290 without a name,
+    // 450 when the output directory does not exist.
+    std::string ReportPath() const;
+
     std::unique_ptr<CZuvanFatigue> m_study;
     std::unique_ptr<CZuvanFatigueHistorique> m_history;
     std::unique_ptr<CZuvanFatigueCountingMethod> m_counting;
@@ -63,4 +92,7 @@ class CZuvanFatigueClause {
     std::string m_fileName;
     std::string m_outputDirectory;
     int m_reportSwitch;
+    int m_countingMethod = 0;
+    int m_criterionCode = 0;
+    bool m_jsonResults = false;
 };

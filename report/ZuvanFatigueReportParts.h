@@ -1,0 +1,92 @@
+#pragma once
+// Pieces shared by the reports of the analyses: the tables that more than one
+// report prints, the weld heading and final-damage heading, the closing lines.
+
+#include <string>
+#include <vector>
+
+#include "damage/ZuvanFatigueResults.h"
+#include "report/CZuvanFatigueRapport.h"
+#include "report/ZuvanFatigueTable.h"
+
+namespace ZuvanFatigueReportParts {
+
+using ZuvanFatigueTable::Column;
+using ZuvanFatigueTable::Format;
+using ZuvanFatigueTable::Table;
+using ZuvanFatigueTable::Value;
+
+// The search table, in fixed notation: its header, then a row for each plane
+// that became the best, in order. withSum adds the column of the normal-stress sum (times the sum
+// scale).
+void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneSearch& search,
+                      bool withSum);
+
+// The critical plane's angles (degrees) and origin under their labels.
+void WriteCriticalPlane(CZuvanFatigueRapport& r, const ZuvanFatigueCriticalPlane::Plane& plane);
+
+// Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,] Temp.
+void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
+                       const std::vector<ZuvanFatigueResults::PlaneRecord>& records,
+                       bool withSigmaEq);
+
+// The DSigmaEq series: instant, value.
+void WriteSeries(CZuvanFatigueRapport& r, const std::string& header,
+                 const std::vector<ZuvanFatigueResults::SeriesPoint>& series);
+
+// Size of the counted cycles of a weld report: instants, DSigmaR, DSigmaRlm,
+// DSigmaRlt and Temp in cells of 10.
+template <class Row>
+Table<Row> WeldCycleSizeTable(std::function<Value(const Row&)> dSigmaR,
+                              std::function<Value(const Row&)> dSigmaRlm,
+                              std::function<Value(const Row&)> dSigmaRlt) {
+    Table<Row> t;
+    t.header = {"| Temps1 | Temps2 | Temps3 |   DSigmaR  |  DSigmaRlm |  DSigmaRlt |   Temp.    |",
+                "| Début  | Pic    | Fin    |            |            |            |            |"};
+    t.lines = {ZuvanFatigueTable::WithInstants<Row>(
+        {{10, dSigmaR}, {10, dSigmaRlm}, {10, dSigmaRlt}, {10, [](const Row& c) {
+                                                               return Value(c.temperatureC);
+                                                           }}})};
+    return t;
+}
+
+// The final table of a weld report (after WriteWeldFinalHeading): instants,
+// DSigmaR, Temp, CtR, Cr, N (in nFormat) and the damage.
+template <class Row>
+Table<Row> WeldFinalTable(std::function<Value(const Row&)> dSigmaR, Format nFormat) {
+    Table<Row> t;
+    t.lines = {ZuvanFatigueTable::WithInstants<Row>({
+        {9, dSigmaR},
+        {8, [](const Row& c) { return Value(c.temperatureC); }},
+        {7, [](const Row& c) { return Value(c.CtR); }},
+        {7, [](const Row& c) { return Value(c.Cr); }},
+        {10, [](const Row& c) { return Value(c.N); }, nFormat},
+        {10, [](const Row& c) { return Value(c.damage); }, Format::kScientific},
+    })};
+    return t;
+}
+
+// Head of a weld report after the banner: the two components and their
+// materials, a page break, the seam, its classification and the fatigue
+// class under their section titles, a page break, the history box and echo,
+// a page break.
+void WriteWeldHeading(CZuvanFatigueRapport& r, const ZuvanFatigueWeld::Parts& parts,
+                      const std::string& seamTitle, const std::string& classificationTitle,
+                      const std::vector<std::string>& classTitle,
+                      const CZuvanFatigueHistorique& history);
+
+// Head of the final-damage section of a weld report: the title, the
+// explanation lines, the thicker plate, Ce, the largest cycle of the spectrum
+// and the two header lines of the cycle table.
+void WriteWeldFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
+                           double thickerMm, double ce, double dSigmaMax);
+
+// The closing lines of a report: the total damage rate (scientific, precision
+// 4, width 10), the rule of 61 '*', fixed notation again and the final form feed.
+void WriteTotal(CZuvanFatigueRapport& r, double total);
+
+// The lines of a zero-damage ending: what is nul, the total of 0 as text and
+// the rule of 53 '*'.
+void WriteZeroDamage(CZuvanFatigueRapport& r, const std::string& what, const std::string& zero);
+
+}  // namespace ZuvanFatigueReportParts

@@ -4,10 +4,12 @@
 #include <nlohmann/json.hpp>
 
 #include "damage/ZuvanFatigueAnalysis.h"
+#include "damage/ZuvanFatigueResults.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueJson.h"
+#include "report/ZuvanFatigueReport.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueMises.h"
@@ -161,21 +163,35 @@ std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
     });
 }
 
-double CZuvanFatigueClause::Deliver(ZuvanFatigueAnalysis::ReportStream& report, const char* tag,
-                                    double total, const std::function<void(std::ostream&)>& render,
-                                    const std::function<nlohmann::ordered_json()>& result,
-                                    const char* analysis) const {
-    if (report.IsOpen()) render(report.Stream());
-    report.Finish(tag);
-    if (m_reportSwitch == kWriteReport && m_jsonResults) {
-        ZuvanFatigueJson::Request request;
-        request.history = m_history->GetName();
-        request.zone = m_history->GetZoneName();
-        request.reportFile = m_fileName;
-        request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
-        request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
-        ZuvanFatigueJson::Append(ReportPath() + ".jsonl",
-                                 ZuvanFatigueJson::Line(request, analysis, result()), tag);
-    }
-    return total;
+template <class Result>
+double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+                                   const char* analysis) {
+    return Guard(tag, [&]() -> double {
+        const bool write = m_reportSwitch == kWriteReport;
+        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr);
+        const Result result = (this->*compute)();
+        if (write) ZuvanFatigueReport::Write(report.Stream(), result);
+        report.Finish(tag);
+        if (write && m_jsonResults) AppendJson(tag, analysis, ZuvanFatigueJson::Result(result));
+        return result.total;
+    });
+}
+
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::UWZoneResult (CZuvanFatigueClause::*)() const, const char*);
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::WeldResult (CZuvanFatigueClause::*)() const, const char*);
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
+
+void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
+                                     const nlohmann::ordered_json& result) const {
+    ZuvanFatigueJson::Request request;
+    request.history = m_history->GetName();
+    request.zone = m_history->GetZoneName();
+    request.reportFile = m_fileName;
+    request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
+    request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
+    ZuvanFatigueJson::Append(ReportPath() + ".jsonl",
+                             ZuvanFatigueJson::Line(request, analysis, result), tag);
 }

@@ -5,20 +5,15 @@
 // report file and runs the analysis that fits what the history loads.
 
 #include <fstream>
-#include <functional>
 #include <istream>
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
-#include <ostream>
 #include <string>
 
 class CZuvanFatigue;
 class CZuvanFatigueHistorique;
 class CZuvanFatigueCountingMethod;
 class CZuvanFatiguePlasticityCriteria;
-namespace ZuvanFatigueAnalysis {
-class ReportStream;
-}
 namespace ZuvanFatigueResults {
 struct UWZoneResult;
 struct WeldResult;
@@ -74,13 +69,15 @@ class CZuvanFatigueClause {
     ZuvanFatigueResults::UWZoneResult ComputeUWZone() const;
     ZuvanFatigueResults::WeldResult ComputeWeld() const;
     ZuvanFatigueResults::ThroatResult ComputeThroat() const;
-    // Writes a computed result: render it into the report when one is open,
-    // finish the report (290), then append its JSON line when asked (290).
-    // Returns total.
-    double Deliver(ZuvanFatigueAnalysis::ReportStream& report, const char* tag, double total,
-                   const std::function<void(std::ostream&)>& render,
-                   const std::function<nlohmann::ordered_json()>& result,
-                   const char* analysis) const;
+    // Runs an analysis: opens the report first (450, 290), computes the
+    // result, renders it into the report and finishes the report (290), then
+    // appends its JSON line when asked (290). Returns the total damage rate.
+    template <class Result>
+    double Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+                  const char* analysis);
+    // The JSON line of a request whose result is given.
+    void AppendJson(const char* tag, const char* analysis,
+                    const nlohmann::ordered_json& result) const;
     // Path of the report file in the output directory; 290 without a name,
     // 450 when the output directory does not exist.
     std::string ReportPath() const;

@@ -17,7 +17,6 @@
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueJson.h"
-#include "report/ZuvanFatigueReport.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -36,15 +35,7 @@ constexpr double kIntensificationNu = 0.3;
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldCriticalPlane() {
-    return Guard(kTag, [&]() -> double {
-        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
-                                                                                 : nullptr);
-        const ZuvanFatigueResults::WeldResult result = ComputeWeld();
-        return Deliver(
-            report, kTag, result.total,
-            [&](std::ostream& os) { ZuvanFatigueReport::Write(os, result); },
-            [&] { return ZuvanFatigueJson::Result(result); }, ZuvanFatigueJson::kWeld);
-    });
+    return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueJson::kWeld);
 }
 
 ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {

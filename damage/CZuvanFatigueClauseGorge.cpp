@@ -16,7 +16,6 @@
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueJson.h"
-#include "report/ZuvanFatigueReport.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -35,15 +34,7 @@ constexpr double kThroatCe = 1.0;
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldThroat() {
-    return Guard(kTag, [&]() -> double {
-        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
-                                                                                 : nullptr);
-        const ZuvanFatigueResults::ThroatResult result = ComputeThroat();
-        return Deliver(
-            report, kTag, result.total,
-            [&](std::ostream& os) { ZuvanFatigueReport::Write(os, result); },
-            [&] { return ZuvanFatigueJson::Result(result); }, ZuvanFatigueJson::kThroat);
-    });
+    return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueJson::kThroat);
 }
 
 ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {

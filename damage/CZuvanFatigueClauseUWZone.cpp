@@ -15,7 +15,6 @@
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueJson.h"
-#include "report/ZuvanFatigueReport.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -30,15 +29,7 @@ constexpr double kSearchCr = 0.2;
 }  // namespace
 
 double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
-    return Guard(kTag, [&]() -> double {
-        ZuvanFatigueAnalysis::ReportStream report(m_reportSwitch == kWriteReport ? GetFile()
-                                                                                 : nullptr);
-        const ZuvanFatigueResults::UWZoneResult result = ComputeUWZone();
-        return Deliver(
-            report, kTag, result.total,
-            [&](std::ostream& os) { ZuvanFatigueReport::Write(os, result); },
-            [&] { return ZuvanFatigueJson::Result(result); }, ZuvanFatigueJson::kUWZone);
-    });
+    return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueJson::kUWZone);
 }
 
 ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {

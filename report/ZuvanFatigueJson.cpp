@@ -104,6 +104,16 @@ ordered_json Common(Ending ending, double total, const CZuvanFatigueHistorique& 
             {"history_records", history.GetRecordCount()}};
 }
 
+// The search, the critical plane, its stresses and series.
+void PlaneAnalysis(ordered_json& o, const PlaneSearch& search,
+                   const std::vector<PlaneRecord>& records, bool withSigmaEq,
+                   const std::vector<SeriesPoint>& series) {
+    o["search"] = Search(search);
+    o["critical_plane"] = PlaneJson(search.critical, search.sumScale);
+    o["plane_stresses"] = PlaneRecords(records, withSigmaEq);
+    o["dsigma_eq"] = Series(series);
+}
+
 void Seam(ordered_json& o, const ZuvanFatigueWeld::Parts& parts) {
     o["seam"] = {{"name", parts.seam.GetName()},
                  {"classification", parts.seam.GetClassificationName()},
@@ -127,10 +137,7 @@ ordered_json Result(const UWZoneResult& r) {
                  {"kt", r.zoneKt},
                  {"kt_applied", r.ktApplied}};
     o["curve"] = {{"name", r.curve.GetName()}};
-    o["search"] = Search(r.search);
-    o["critical_plane"] = PlaneJson(r.search.critical, r.search.sumScale);
-    o["plane_stresses"] = PlaneRecords(r.planeRecords, true);
-    o["dsigma_eq"] = Series(r.series);
+    PlaneAnalysis(o, r.search, r.planeRecords, true, r.series);
     if (r.ending != Ending::kZeroDamage) o["largest_cycle_mpa"] = r.dSigmaMax;
     ordered_json cycles = ordered_json::array();
     for (const UWZoneCycle& c : r.cycles) {
@@ -183,10 +190,7 @@ ordered_json Result(const WeldResult& r) {
         o["intensification"] = {{"external_pressure", r.externalPressure},
                                 {"records", std::move(records)}};
     }
-    o["search"] = Search(r.search);
-    o["critical_plane"] = PlaneJson(r.search.critical, r.search.sumScale);
-    o["plane_stresses"] = PlaneRecords(r.planeRecords, false);
-    o["dsigma_eq"] = Series(r.series);
+    PlaneAnalysis(o, r.search, r.planeRecords, false, r.series);
     if (r.ending != Ending::kZeroDamage) {
         o["largest_cycle_mpa"] = r.dSigmaMax;
         o["thicker_mm"] = r.thickerMm;

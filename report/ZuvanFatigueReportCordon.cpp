@@ -14,14 +14,8 @@ const char* const kLegend[] = {
     "A         : Coefficient global d'intensification de contraintes selon C11.A6",
     "DSigmaEq  : Variation équivalente des contraintes - cf. C11.3.9.2.3d2",
     "            égale à 2. fois la variation de longueur du vecteur cisaillement",
-    "DSigmaR   : Taille du cycle de contraintes extrait de l'historique de DSigmaEq",
-    "DSigmaRlm : Variation de la partie linéarisée des contraintes mécaniques durant le cycle",
-    "DSigmaRlt : Variation de la partie linéarisée des contraintes thermiques durant le cycle",
-    "Ce        : Coefficient de correction d'épaisseur selon ZUVAN Division 2 : 2015 C11.3.12.4",
-    "CtR       : Coefficient de correction de température selon ZUVAN Division 2 : 2015 C11.3.12.4",
-    "            Noté Ct dans le ZUVAN mais s'applique à la température moyenne de cycle t*",
-    "            Le C11.3.12.4 renvoie vers le C11.1.3.3 qui donne les formules utilisées",
-    "Cr        : Coefficient global de correction selon ZUVAN Division 2 : 2015 C11.3.12.4",
+};
+const char* const kLegendTail[] = {
     "Ke        : Coefficient de correction de plasticité pour les contraintes d'origine mécanique",
     "            Selon ZUVAN Division 2 : 2015 C11.3.11.1",
     "Kv        : Coefficient de correction de plasticité pour les contraintes d'origine thermique",
@@ -159,10 +153,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
     parts::WriteWeldHeading(r, result.parts, "Définition de la zone soudée",
                             "Classification de la zone soudée selon C11.A5",
                             {"Définition de la courbe de fatigue utilisée"}, result.history);
-    r.Section("Symboles");
-    for (const char* line : kLegend) r.Line(line);
-    r.FormFeed();
-    r.EmptyLine();
+    parts::WriteWeldLegend(r, {std::begin(kLegend), std::end(kLegend)},
+                           {std::begin(kLegendTail), std::end(kLegendTail)});
 
     // Intensification for the form imperfection (C11.A6).
     if (result.hasImperfection) {
@@ -191,30 +183,14 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
         r.EmptyLine();
     }
 
-    // Stage 1: the search of the critical plane.
-    r.Section("Recherche du plan critique selon C11.3.9.2.3");
-    for (const char* line : kSearchIntro) r.Line(line);
-    parts::WriteSearchTable(r, result.search, false);
-    if (result.ending == ZuvanFatigueResults::Ending::kZeroDamage) {
-        parts::WriteZeroDamage(r, "le plan critique", "0");
+    // Stage 1: the search of the critical plane; stage 2: the plane, the
+    // series and the cycles.
+    if (!parts::WritePlaneSearch(r, {std::begin(kSearchIntro), std::end(kSearchIntro)},
+                                 result.search, result.ending, false, "0")) {
         return;
     }
-
-    // Stage 2: the plane, the series and the cycles.
-    r.EmptyLine();
-    r.Title({"Contraintes normale et de cisaillement sur le plan déterminant",
-             "Température associée à ces contraintes"},
-            '+');
-    parts::WriteCriticalPlane(r, result.search.critical);
-    parts::WritePlaneRecords(r,
-                             "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   Temp.    |",
-                             result.planeRecords, false);
-    r.EmptyLine();
-    r.Section("Variation équivalente des contraintes sur le plan critique");
-    parts::WriteSeries(r, "|    Temps   |  DSigmaEq  |", result.series);
-    r.EmptyLine();
-    r.Section("Taille des cycles de contraintes extraits de l'historique de DSigmaEq");
-    r.Label("Nombres des cycles extraits de l'historique", 44, result.cycles.size());
+    parts::WriteCriticalPlane(r, "Température associée à ces contraintes", result.search.critical,
+                              result.planeRecords, false, result.series, result.cycles.size());
     ZuvanFatigueTable::Write(r,
                              parts::WeldCycleSizeTable<WeldCycle>(
                                  [](const WeldCycle& c) { return Value(c.before.DSigmaR); },

@@ -14,14 +14,8 @@ const char* const kLegend[] = {
     "DSigmaEq  : Variation équivalente des contraintes - cf. C11.3.9.4",
     "            égale à la variation de longueur du vecteur contrainte agissant sur le plan de "
     "la gorge",
-    "DSigmaR   : Taille du cycle de contraintes extrait de l'historique de DSigmaEq",
-    "DSigmaRlm : Variation de la partie linéarisée des contraintes mécaniques durant le cycle",
-    "DSigmaRlt : Variation de la partie linéarisée des contraintes thermiques durant le cycle",
-    "Ce        : Coefficient de correction d'épaisseur selon ZUVAN Division 2 : 2015 C11.3.12.4",
-    "CtR       : Coefficient de correction de température selon ZUVAN Division 2 : 2015 C11.3.12.4",
-    "            Noté Ct dans le ZUVAN mais s'applique à la température moyenne de cycle t*",
-    "            Le C11.3.12.4 renvoie vers le C11.1.3.3 qui donne les formules utilisées",
-    "Cr        : Coefficient global de correction selon ZUVAN Division 2 : 2015 C11.3.12.4",
+};
+const char* const kLegendTail[] = {
     "N         : Nombre de cycles admissibles donné par la courbe de fatigue - cf. C11.3.13",
     "N0        : Instant d'origine déterminant pour le paramètre d'endommagement - cf. C11.3.9.5.2",
     "            N0 est noté t0 dans le ZUVAN",
@@ -102,10 +96,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
         "Description de la gorge étudiée",
         {"Définition de la courbe de fatigue utilisée", "(en principe classe 32 selon C11.3.12.2)"},
         result.history);
-    r.Section("Symboles");
-    for (const char* line : kLegend) r.Line(line);
-    r.FormFeed();
-    r.EmptyLine();
+    parts::WriteWeldLegend(r, {std::begin(kLegend), std::end(kLegend)},
+                           {std::begin(kLegendTail), std::end(kLegendTail)});
 
     // The stress vector on the throat plane.
     r.Title({"Contraintes normales et de cisaillement sur le plan de la gorge",
@@ -132,9 +124,7 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
     r.Section("Variation équivalente des contraintes sur le plan de la gorge");
     r.Label("Instant d'origine déterminant pour l'endommagement", 51, result.determining.index);
     parts::WriteSeries(r, "|   Temps    |  DSigmaEq  |", result.series);
-    r.EmptyLine();
-    r.Section("Taille des cycles de contraintes extraits de l'historique de DSigmaEq");
-    r.Label("Nombres des cycles extraits de l'historique", 44, result.cycles.size());
+    parts::WriteCycleCount(r, result.cycles.size());
     ZuvanFatigueTable::Write(r,
                              parts::WeldCycleSizeTable<ThroatCycle>(
                                  [](const ThroatCycle& c) { return Value(c.DSigmaR); },

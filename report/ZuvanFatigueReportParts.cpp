@@ -16,6 +16,27 @@ double Degrees(double rad) { return rad * ZuvanFatiguePlane::kDegreesPerRadian; 
 
 }  // namespace
 
+const char* const kWeldCycleLegend[8] = {
+    "DSigmaR   : Taille du cycle de contraintes extrait de l'historique de DSigmaEq",
+    "DSigmaRlm : Variation de la partie linéarisée des contraintes mécaniques durant le cycle",
+    "DSigmaRlt : Variation de la partie linéarisée des contraintes thermiques durant le cycle",
+    "Ce        : Coefficient de correction d'épaisseur selon ZUVAN Division 2 : 2015 C11.3.12.4",
+    "CtR       : Coefficient de correction de température selon ZUVAN Division 2 : 2015 C11.3.12.4",
+    "            Noté Ct dans le ZUVAN mais s'applique à la température moyenne de cycle t*",
+    "            Le C11.3.12.4 renvoie vers le C11.1.3.3 qui donne les formules utilisées",
+    "Cr        : Coefficient global de correction selon ZUVAN Division 2 : 2015 C11.3.12.4",
+};
+
+void WriteWeldLegend(CZuvanFatigueRapport& r, const std::vector<const char*>& head,
+                     const std::vector<const char*>& tail) {
+    r.Section("Symboles");
+    for (const char* line : head) r.Line(line);
+    for (const char* line : kWeldCycleLegend) r.Line(line);
+    for (const char* line : tail) r.Line(line);
+    r.FormFeed();
+    r.EmptyLine();
+}
+
 void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneSearch& search,
                       bool withSum) {
     const double scale = search.sumScale;
@@ -38,10 +59,43 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
     ZuvanFatigueTable::Write(r, t, rows);
 }
 
-void WriteCriticalPlane(CZuvanFatigueRapport& r, const Plane& plane) {
+bool WritePlaneSearch(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
+                      const ZuvanFatigueResults::PlaneSearch& search,
+                      ZuvanFatigueResults::Ending ending, bool withSum, const std::string& zero) {
+    r.Section("Recherche du plan critique selon C11.3.9.2.3");
+    for (const char* line : intro) r.Line(line);
+    WriteSearchTable(r, search, withSum);
+    if (ending != ZuvanFatigueResults::Ending::kZeroDamage) return true;
+    WriteZeroDamage(r, "le plan critique", zero);
+    return false;
+}
+
+void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleLine,
+                        const Plane& plane, const std::vector<PlaneRecord>& records,
+                        bool withSigmaEq, const std::vector<SeriesPoint>& series,
+                        std::size_t cycleCount) {
+    r.EmptyLine();
+    r.Title({"Contraintes normale et de cisaillement sur le plan déterminant", secondTitleLine},
+            '+');
     r.Label("Angle Theta du plan critique", 42, Degrees(plane.theta));
     r.Label("Angle Phi du plan critique", 42, Degrees(plane.phi));
     r.Label("Instant d'origine déterminant sur ce plan", 42, plane.origin);
+    WritePlaneRecords(r,
+                      withSigmaEq ? "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   "
+                                    "SigmaEq  |   Temp.    |"
+                                  : "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   "
+                                    "Temp.    |",
+                      records, withSigmaEq);
+    r.EmptyLine();
+    r.Section("Variation équivalente des contraintes sur le plan critique");
+    WriteSeries(r, "|    Temps   |  DSigmaEq  |", series);
+    WriteCycleCount(r, cycleCount);
+}
+
+void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount) {
+    r.EmptyLine();
+    r.Section("Taille des cycles de contraintes extraits de l'historique de DSigmaEq");
+    r.Label("Nombres des cycles extraits de l'historique", 44, cycleCount);
 }
 
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,

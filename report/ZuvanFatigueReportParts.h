@@ -22,8 +22,29 @@ using ZuvanFatigueTable::Value;
 void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneSearch& search,
                       bool withSum);
 
-// The critical plane's angles (degrees) and origin under their labels.
-void WriteCriticalPlane(CZuvanFatigueRapport& r, const ZuvanFatigueCriticalPlane::Plane& plane);
+// The legend lines of the cycle values and factors of a weld report.
+extern const char* const kWeldCycleLegend[8];
+
+// The search section of a critical-plane report: its title, the intro lines
+// and the search table; on a zero-damage ending, the zero-damage lines with
+// zero as the total. Returns whether the report goes on.
+bool WritePlaneSearch(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
+                      const ZuvanFatigueResults::PlaneSearch& search,
+                      ZuvanFatigueResults::Ending ending, bool withSum, const std::string& zero);
+
+// The critical plane of a critical-plane report: the box of the plane's
+// stresses (its second title line given), the angles (degrees) and origin,
+// the stresses per record (with SigmaEq or not), the DSigmaEq series and the
+// head of the section of the counted cycles.
+void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleLine,
+                        const ZuvanFatigueCriticalPlane::Plane& plane,
+                        const std::vector<ZuvanFatigueResults::PlaneRecord>& records,
+                        bool withSigmaEq,
+                        const std::vector<ZuvanFatigueResults::SeriesPoint>& series,
+                        std::size_t cycleCount);
+
+// Head of the section of the counted cycles: its title and their number.
+void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount);
 
 // Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,] Temp.
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
@@ -33,6 +54,35 @@ void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
 // The DSigmaEq series: instant, value.
 void WriteSeries(CZuvanFatigueRapport& r, const std::string& header,
                  const std::vector<ZuvanFatigueResults::SeriesPoint>& series);
+
+// The cells that the plasticity tables of zones and welds share (width 8):
+// before the correction DSigmaRlm, DSigmaRlt, Temp and Rpt; after it
+// DSigmaRlm, DSigmaRlt, Ke and Kv. Row has before, after, temperatureC, Rpt, Ke, Kv.
+template <class Row>
+std::vector<Column<Row>> PlasticityBefore(std::vector<Column<Row>> first) {
+    first.insert(first.end(), {
+                                  {8, [](const Row& c) { return Value(c.before.DSigmaRlm); }},
+                                  {8, [](const Row& c) { return Value(c.before.DSigmaRlt); }},
+                                  {8, [](const Row& c) { return Value(c.temperatureC); }},
+                                  {8, [](const Row& c) { return Value(c.Rpt); }},
+                              });
+    return ZuvanFatigueTable::WithInstants<Row>(first);
+}
+template <class Row>
+std::vector<Column<Row>> PlasticityAfter(std::vector<Column<Row>> first) {
+    first.insert(first.end(), {
+                                  {8, [](const Row& c) { return Value(c.after.DSigmaRlm); }},
+                                  {8, [](const Row& c) { return Value(c.after.DSigmaRlt); }},
+                                  {8, [](const Row& c) { return Value(c.Ke); }},
+                                  {8, [](const Row& c) { return Value(c.Kv); }},
+                              });
+    return ZuvanFatigueTable::UnderInstants<Row>(first);
+}
+
+// The legend of a weld report: its own first lines, the lines of the cycle
+// values and factors, its own last lines, the page break.
+void WriteWeldLegend(CZuvanFatigueRapport& r, const std::vector<const char*>& head,
+                     const std::vector<const char*>& tail);
 
 // Size of the counted cycles of a weld report: instants, DSigmaR, DSigmaRlm,
 // DSigmaRlt and Temp in cells of 10.

@@ -1,6 +1,6 @@
 // The report of the unwelded-zone analysis (C11.3.9.2.3).
 
-#include <ios>
+#include <iterator>
 
 #include "report/CZuvanFatigueRapport.h"
 #include "report/ZuvanFatigueReport.h"
@@ -167,23 +167,15 @@ Table<UWZoneCycle> PlasticityTable() {
         "   Temp.  |   Rpt    |",
         "| Début  | Pic    | Fin    | DSigmaR  |  Sigmo   | DSigmaRl | DSigmaRlm| DSigmaRlt|"
         "     Ke   |   Kv     |"};
-    t.lines = {WithInstants<UWZoneCycle>({
+    t.lines = {ZuvanFatigueReportParts::PlasticityBefore<UWZoneCycle>({
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.before.DSigmaR); }},
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.before.Sigmo); }},
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.before.DSigmaRl); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.before.DSigmaRlm); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.before.DSigmaRlt); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.temperatureC); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.Rpt); }},
                }),
-               UnderInstants<UWZoneCycle>({
+               ZuvanFatigueReportParts::PlasticityAfter<UWZoneCycle>({
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.after.DSigmaR); }},
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.after.Sigmo); }},
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.after.DSigmaRl); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.after.DSigmaRlm); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.after.DSigmaRlt); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.Ke); }},
-                   Cell{8, [](const UWZoneCycle& c) { return Value(c.Kv); }},
                })};
     t.separator =
         "|        |        |        |          |          |          |          |          |"
@@ -275,30 +267,15 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::UWZo
     r.FormFeed();
     r.EmptyLine();
 
-    // Stage 1: the search of the critical plane.
-    r.Section("Recherche du plan critique selon C11.3.9.2.3");
-    for (const char* line : kSearchIntro) r.Line(line);
-    parts::WriteSearchTable(r, result.search, true);
-    if (result.ending == ZuvanFatigueResults::Ending::kZeroDamage) {
-        parts::WriteZeroDamage(r, "le plan critique", "0.");
+    // Stage 1: the search of the critical plane; stage 2: the plane, the
+    // series and the cycles.
+    if (!parts::WritePlaneSearch(r, {std::begin(kSearchIntro), std::end(kSearchIntro)},
+                                 result.search, result.ending, true, "0.")) {
         return;
     }
-
-    // Stage 2: the plane, the series and the cycles.
-    r.EmptyLine();
-    r.Title({"Contraintes normale et de cisaillement sur le plan déterminant",
-             "Contrainte équivalente et température associée à ces contraintes"},
-            '+');
-    parts::WriteCriticalPlane(r, result.search.critical);
-    parts::WritePlaneRecords(
-        r, "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   SigmaEq  |   Temp.    |",
-        result.planeRecords, true);
-    r.EmptyLine();
-    r.Section("Variation équivalente des contraintes sur le plan critique");
-    parts::WriteSeries(r, "|    Temps   |  DSigmaEq  |", result.series);
-    r.EmptyLine();
-    r.Section("Taille des cycles de contraintes extraits de l'historique de DSigmaEq");
-    r.Label("Nombres des cycles extraits de l'historique", 44, result.cycles.size());
+    parts::WriteCriticalPlane(r, "Contrainte équivalente et température associée à ces contraintes",
+                              result.search.critical, result.planeRecords, true, result.series,
+                              result.cycles.size());
     ZuvanFatigueTable::Write(r, CycleSizeTable(), result.cycles);
     r.EmptyLine();
     r.Section("Corrections de plasticité");

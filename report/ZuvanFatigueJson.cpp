@@ -52,27 +52,30 @@ ordered_json PlaneJson(const ZuvanFatigueCriticalPlane::Plane& p, double sumScal
             {"normal_stress_sum", sumScale * p.sum}};
 }
 
+// Indices of the planes that became the best, the rows of the report's search
+// table: Choose hands each over in grid order, where every orientation stands once.
+std::vector<std::size_t> ImprovingPlanes(const PlaneSearch& search) {
+    std::vector<std::size_t> indices;
+    std::size_t next = 0;
+    ZuvanFatigueCriticalPlane::Choose(
+        search.planes, search.choice, [&](const ZuvanFatigueCriticalPlane::Plane& best) {
+            while (search.planes[next].theta != best.theta || search.planes[next].phi != best.phi) {
+                ++next;
+            }
+            indices.push_back(next);
+        });
+    return indices;
+}
+
 ordered_json Search(const PlaneSearch& search) {
     ordered_json planes = ordered_json::array();
     for (const auto& p : search.planes) planes.push_back(PlaneJson(p, search.sumScale));
-    ordered_json improving = ordered_json::array();
-    std::size_t index = 0;
-    const ZuvanFatigueCriticalPlane::Plane* at = search.planes.data();
-    ZuvanFatigueCriticalPlane::Choose(
-        search.planes, search.choice, [&](const ZuvanFatigueCriticalPlane::Plane& best) {
-            // best is a copy: find its place from where we are.
-            while (index < search.planes.size() &&
-                   (at[index].theta != best.theta || at[index].phi != best.phi)) {
-                ++index;
-            }
-            improving.push_back(index);
-        });
     return {{"correction_factor_cr", search.searchCr},
             {"choice", search.choice == ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum
                            ? "tolerance_then_sum"
                            : "strictly_greater"},
             {"planes", std::move(planes)},
-            {"improving_planes", std::move(improving)}};
+            {"improving_planes", ImprovingPlanes(search)}};
 }
 
 ordered_json PlaneRecords(const std::vector<PlaneRecord>& records, bool withSigmaEq) {

@@ -12,6 +12,7 @@
 #include "damage/ZuvanFatigueCorrection.h"
 #include "damage/ZuvanFatigueCriticalPlane.h"
 #include "damage/ZuvanFatiguePlane.h"
+#include "damage/ZuvanFatiguePlaneStages.h"
 #include "damage/ZuvanFatigueResults.h"
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
@@ -92,17 +93,10 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
     const int n = static_cast<int>(records.size());
 
     // Stage 1: search of the critical plane, no Kt, no tie-break.
-    ZuvanFatigueResults::PlaneSearch& search = result.search;
-    search.searchCr = kSearchCr;
-    search.sumScale = 1.0;
-    search.choice = ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater;
-    ZuvanFatigueCriticalPlane::Search planes(records, *m_counting);
-    search.planes = planes.Planes(1.0, [&fatigueClass](double range, double largest) {
-        return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
-    });
-    search.critical = ZuvanFatigueCriticalPlane::Choose(
-        search.planes, search.choice, [](const ZuvanFatigueCriticalPlane::Plane&) {});
-    const ZuvanFatigueCriticalPlane::Plane& best = search.critical;
+    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+        records, *m_counting, 1.0, 1.0, ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater,
+        kSearchCr, fatigueClass);
+    const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         return result;
@@ -122,10 +116,8 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
     std::vector<double> values(n + 1);
     plane::OriginSeries(n, best.origin, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
                         instants.data(), values.data());
-    for (int k = 0; k <= n; ++k) result.series.push_back({instants[k], values[k]});
-    CZuvanFatigueCountingMethod::CycleMap cycles;
-    CZuvanFatigueCountingMethod::RangeMap ranges;
-    m_counting->LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
+    const CZuvanFatigueCountingMethod::CycleMap cycles =
+        ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
 
     double dSigmaMax = 0.0;
     for (const auto& cycle : cycles) {

@@ -11,6 +11,7 @@
 #include "damage/ZuvanFatigueCorrection.h"
 #include "damage/ZuvanFatigueCriticalPlane.h"
 #include "damage/ZuvanFatiguePlane.h"
+#include "damage/ZuvanFatiguePlaneStages.h"
 #include "damage/ZuvanFatigueResults.h"
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
@@ -95,8 +96,7 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
 
     // The series of N0 and its cycles.
     result.dSigmaEqMax = series(result.determining.index, instants.data(), values.data());
-    for (int k = 0; k <= n; ++k) result.series.push_back({instants[k], values[k]});
-    m_counting->LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
+    cycles = ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
     for (const auto& cycle : cycles) {
         ZuvanFatigueResults::ThroatCycle tc;
         tc.pivot = cycle.first.pivot;

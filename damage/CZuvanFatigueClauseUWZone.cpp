@@ -11,6 +11,7 @@
 #include "damage/ZuvanFatigueCorrection.h"
 #include "damage/ZuvanFatigueCriticalPlane.h"
 #include "damage/ZuvanFatiguePlane.h"
+#include "damage/ZuvanFatiguePlaneStages.h"
 #include "damage/ZuvanFatigueResults.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
@@ -61,17 +62,10 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
 
     // Stage 1: search of the critical plane, the tie broken by the sum of the
     // normal stresses.
-    ZuvanFatigueResults::PlaneSearch& search = result.search;
-    search.searchCr = kSearchCr;
-    search.sumScale = zoneKt;
-    search.choice = ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum;
-    ZuvanFatigueCriticalPlane::Search planes(records, *m_counting);
-    search.planes = planes.Planes(ktScale, [&curve](double range, double largest) {
-        return curve.PermissibleCycles(range, largest, kSearchCr);
-    });
-    search.critical = ZuvanFatigueCriticalPlane::Choose(
-        search.planes, search.choice, [](const ZuvanFatigueCriticalPlane::Plane&) {});
-    const ZuvanFatigueCriticalPlane::Plane& best = search.critical;
+    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+        records, *m_counting, ktScale, zoneKt,
+        ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, kSearchCr, curve);
+    const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         return result;
@@ -99,10 +93,8 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
     std::vector<double> values(n + 1);
     plane::OriginSeries(n, best.origin, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
                         instants.data(), values.data());
-    for (int k = 0; k <= n; ++k) result.series.push_back({instants[k], values[k]});
-    CZuvanFatigueCountingMethod::CycleMap cycles;
-    CZuvanFatigueCountingMethod::RangeMap ranges;
-    m_counting->LoadingCycles(n + 1, instants.data(), values.data(), cycles, ranges);
+    const CZuvanFatigueCountingMethod::CycleMap cycles =
+        ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
 
     const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& { return sijl[k]; };
     for (const auto& cycle : cycles) {

@@ -121,19 +121,14 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
 
     double dSigmaMax = 0.0;
     for (const auto& cycle : cycles) {
+        const ZuvanFatiguePlaneStages::CountedCycle counted =
+            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
         ZuvanFatigueResults::WeldCycle wc;
-        wc.pivot = cycle.first.pivot;
-        wc.start = cycle.first.start;
-        wc.end = cycle.first.end;
-        const ZuvanFatigueAnalysis::CycleIndices at =
-            ZuvanFatigueAnalysis::Locate(records, wc.pivot, wc.start, wc.end, kTag);
-        const int p = at.pivot, s = at.start, e = at.end;
-        wc.before.DSigmaR = cycle.second;
-        wc.before.DSigmaRlm =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlm, p, s, e);
-        wc.before.DSigmaRlt =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlt, p, s, e);
-        wc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
+        static_cast<ZuvanFatigueResults::CycleInstants&>(wc) = counted.instants;
+        wc.before.DSigmaR = counted.DSigmaR;
+        wc.before.DSigmaRlm = counted.DSigmaRlm;
+        wc.before.DSigmaRlt = counted.DSigmaRlt;
+        wc.temperatureC = counted.temperatureC;
         // Plasticity correction on DSigmaR (C11.3.11.1.2), before the largest
         // cycle is taken.
         wc.Rpt = parts.Rpt(wc.temperatureC);

@@ -98,20 +98,15 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
     result.dSigmaEqMax = series(result.determining.index, instants.data(), values.data());
     cycles = ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
     for (const auto& cycle : cycles) {
+        const ZuvanFatiguePlaneStages::CountedCycle counted =
+            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
         ZuvanFatigueResults::ThroatCycle tc;
-        tc.pivot = cycle.first.pivot;
-        tc.start = cycle.first.start;
-        tc.end = cycle.first.end;
-        const ZuvanFatigueAnalysis::CycleIndices at =
-            ZuvanFatigueAnalysis::Locate(records, tc.pivot, tc.start, tc.end, kTag);
-        const int p = at.pivot, s = at.start, e = at.end;
-        tc.DSigmaR = cycle.second;
+        static_cast<ZuvanFatigueResults::CycleInstants&>(tc) = counted.instants;
+        tc.DSigmaR = counted.DSigmaR;
         // Reported only: the check and the damage use DSigmaR and t*.
-        tc.DSigmaRlm =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlm, p, s, e);
-        tc.DSigmaRlt =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlt, p, s, e);
-        tc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
+        tc.DSigmaRlm = counted.DSigmaRlm;
+        tc.DSigmaRlt = counted.DSigmaRlt;
+        tc.temperatureC = counted.temperatureC;
         result.cycles.push_back(tc);
     }
 

@@ -98,18 +98,15 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
 
     const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& { return sijl[k]; };
     for (const auto& cycle : cycles) {
+        const ZuvanFatiguePlaneStages::CountedCycle counted =
+            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
+        const int p = counted.at.pivot, s = counted.at.start, e = counted.at.end;
         ZuvanFatigueResults::UWZoneCycle fc;
-        fc.pivot = cycle.first.pivot;
-        fc.start = cycle.first.start;
-        fc.end = cycle.first.end;
-        const ZuvanFatigueAnalysis::CycleIndices at =
-            ZuvanFatigueAnalysis::Locate(records, fc.pivot, fc.start, fc.end, kTag);
-        const int p = at.pivot, s = at.start, e = at.end;
-        fc.before.DSigmaR = cycle.second;
-        fc.before.DSigmaRlm =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlm, p, s, e);
-        fc.before.DSigmaRlt =
-            ZuvanFatigueAnalysis::LargestVariation(*m_criterion, records, &Record::sijlt, p, s, e);
+        static_cast<ZuvanFatigueResults::CycleInstants&>(fc) = counted.instants;
+        fc.before.DSigmaR = counted.DSigmaR;
+        fc.before.DSigmaRlm = counted.DSigmaRlm;
+        fc.before.DSigmaRlt = counted.DSigmaRlt;
+        fc.temperatureC = counted.temperatureC;
         fc.before.DSigmaRl = ZuvanFatigueAnalysis::LargestVariation(*m_criterion, l, p, s, e);
         // Over the records between p and s and between e and p (C11.3.9.2.3j2).
         double sxxMax = std::numeric_limits<double>::lowest();
@@ -125,7 +122,6 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
         over(p, s);
         over(e, p);
         fc.before.Sigmo = sxxMax + sxxMin;
-        fc.temperatureC = ZuvanFatigueAnalysis::CycleTemperature(records, p, s, e);
         fc.sigmaEqM = eqMax;
         result.cycles.push_back(fc);
     }

@@ -8,6 +8,7 @@
 #include "damage/ZuvanFatigueCriticalPlane.h"
 #include "damage/ZuvanFatigueResults.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
+#include "stress/CZuvanFatiguePlasticityCriteria.h"
 
 namespace ZuvanFatiguePlaneStages {
 
@@ -38,5 +39,18 @@ ZuvanFatigueResults::PlaneSearch SearchPlanes(
 CZuvanFatigueCountingMethod::CycleMap CountSeries(
     const CZuvanFatigueCountingMethod& counting, std::vector<int>& instants,
     std::vector<double>& values, std::vector<ZuvanFatigueResults::SeriesPoint>& series);
+
+// What every analysis takes from a counted cycle: its three instants and
+// record indices (210 when one is not a record), its range DSigmaR, the
+// variations DSigmaRlm and DSigmaRlt of the linearised mechanical and thermal
+// stresses by the criterion, and the cycle temperature t*.
+struct CountedCycle {
+    ZuvanFatigueResults::CycleInstants instants;
+    ZuvanFatigueAnalysis::CycleIndices at;
+    double DSigmaR, DSigmaRlm, DSigmaRlt, temperatureC;
+};
+CountedCycle Measure(const CZuvanFatigueCountingMethod::CycleMap::value_type& cycle,
+                     const std::vector<ZuvanFatigueAnalysis::Record>& records,
+                     const CZuvanFatiguePlasticityCriteria& criterion, const char* tag);
 
 }  // namespace ZuvanFatiguePlaneStages

@@ -58,8 +58,9 @@ class CZuvanFatigueClause {
     void SetJsonResults(bool value) { m_jsonResults = value; }
 
     // The three analyses, chosen by Damage from the history's type; each
-    // returns the total damage rate and writes its report when the switch is
-    // kWriteReport.
+    // returns the total damage rate and, when the switch is kWriteReport,
+    // writes its report (and its JSON line when asked) once the result is
+    // computed: a request that fails writes neither.
     double DamageUWZoneCriticalPlane();  // unwelded zone (C11.3.9.2.3)
     double DamageWeldCriticalPlane();    // welded zone (C11.3.9.3, C11.A6)
     double DamageWeldThroat();           // throat of a partial-penetration weld (C11.3.7.4)

@@ -1,10 +1,15 @@
 #include "damage/CZuvanFatigueClause.h"
 
 #include <boost/filesystem.hpp>
+#include <nlohmann/json.hpp>
 
+#include "damage/ZuvanFatigueAnalysis.h"
+#include "damage/ZuvanFatigueResults.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
+#include "report/ZuvanFatigueJson.h"
+#include "report/ZuvanFatigueReport.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueMises.h"
@@ -24,6 +29,9 @@ void CZuvanFatigueClause::Clear() {
     m_fileName.clear();
     m_outputDirectory.clear();
     m_reportSwitch = kComputeOnly;
+    m_countingMethod = 0;
+    m_criterionCode = 0;
+    m_jsonResults = false;
 }
 
 void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,
@@ -93,6 +101,8 @@ void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
             }
             m_fileName = fileName;
             m_outputDirectory = outputDirectory;
+            m_countingMethod = countingMethod;
+            m_criterionCode = criterion;
         });
     } catch (...) {
         m_study.reset();
@@ -159,4 +169,37 @@ std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
         if (!os->good()) Raise(kTag, kCodeFichierResultats);
         return os;
     });
+}
+
+template <class Result>
+double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+                                   const char* analysis) {
+    return Guard(tag, [&]() -> double {
+        const bool write = m_reportSwitch == kWriteReport;
+        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr);
+        const Result result = (this->*compute)();
+        if (write) ZuvanFatigueReport::Write(report.Stream(), result);
+        report.Finish(tag);
+        if (write && m_jsonResults) AppendJson(tag, analysis, ZuvanFatigueJson::Result(result));
+        return result.total;
+    });
+}
+
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::UWZoneResult (CZuvanFatigueClause::*)() const, const char*);
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::WeldResult (CZuvanFatigueClause::*)() const, const char*);
+template double CZuvanFatigueClause::Assess(
+    const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
+
+void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
+                                     const nlohmann::ordered_json& result) const {
+    ZuvanFatigueJson::Request request;
+    request.history = m_history->GetName();
+    request.zone = m_history->GetZoneName();
+    request.reportFile = m_fileName;
+    request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
+    request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
+    ZuvanFatigueJson::Append(ReportPath(m_outputDirectory, m_fileName) + ".jsonl",
+                             ZuvanFatigueJson::Line(request, analysis, result), tag);
 }

@@ -7,12 +7,18 @@
 #include <fstream>
 #include <istream>
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 
 class CZuvanFatigue;
 class CZuvanFatigueHistorique;
 class CZuvanFatigueCountingMethod;
 class CZuvanFatiguePlasticityCriteria;
+namespace ZuvanFatigueResults {
+struct UWZoneResult;
+struct WeldResult;
+struct ThroatResult;
+}  // namespace ZuvanFatigueResults
 
 class CZuvanFatigueClause {
    public:
@@ -54,15 +60,32 @@ class CZuvanFatigueClause {
 
     void SetReportSwitch(int value) { m_reportSwitch = value; }
     int GetReportSwitch() const { return m_reportSwitch; }
+    // With it, a request that writes its report also appends its result as
+    // one JSON line to the report's path + ".jsonl".
+    void SetJsonResults(bool value) { m_jsonResults = value; }
 
     // The three analyses, chosen by Damage from the history's type; each
-    // returns the total damage rate and writes its report when the switch is
-    // kWriteReport.
+    // returns the total damage rate and, when the switch is kWriteReport,
+    // writes its report (and its JSON line when asked) once the result is
+    // computed: a request that fails writes neither.
     double DamageUWZoneCriticalPlane();  // unwelded zone (C11.3.9.2.3)
     double DamageWeldCriticalPlane();    // welded zone (C11.3.9.3, C11.A6)
     double DamageWeldThroat();           // throat of a partial-penetration weld (C11.3.7.4)
 
    private:
+    // The analyses' computations, without report.
+    ZuvanFatigueResults::UWZoneResult ComputeUWZone() const;
+    ZuvanFatigueResults::WeldResult ComputeWeld() const;
+    ZuvanFatigueResults::ThroatResult ComputeThroat() const;
+    // Runs an analysis: opens the report first (450, 290), computes the
+    // result, renders it into the report and finishes the report (290), then
+    // appends its JSON line when asked (290). Returns the total damage rate.
+    template <class Result>
+    double Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+                  const char* analysis);
+    // The JSON line of a request whose result is given.
+    void AppendJson(const char* tag, const char* analysis,
+                    const nlohmann::ordered_json& result) const;
     std::unique_ptr<CZuvanFatigue> m_study;
     std::unique_ptr<CZuvanFatigueHistorique> m_history;
     std::unique_ptr<CZuvanFatigueCountingMethod> m_counting;
@@ -70,4 +93,7 @@ class CZuvanFatigueClause {
     std::string m_fileName;
     std::string m_outputDirectory;
     int m_reportSwitch;
+    int m_countingMethod = 0;
+    int m_criterionCode = 0;
+    bool m_jsonResults = false;
 };

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/CZuvanFatigueRapport.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatigueReleve.h"
 
@@ -71,18 +70,6 @@ ReportStream::ReportStream(std::unique_ptr<std::ofstream> file)
     : m_file(std::move(file)), m_nowhere(nullptr) {}
 
 void ReportStream::Finish(const char* tag) { FinishReport(m_file.get(), tag); }
-
-void WriteTotal(CZuvanFatigueRapport& r, double total) {
-    std::ostream& os = r.Stream();
-    r.LabelStart("Taux d'endommagement total pour l'historique de contraintes", 60);
-    os << std::scientific;
-    os.precision(4);
-    r.Field(total, 10);
-    r.EmptyLine();
-    r.Line(std::string(61, '*'));
-    os << std::fixed;
-    r.FormFeed();
-}
 
 void FinishReport(std::ofstream* report, const char* tag) {
     if (report == nullptr) return;

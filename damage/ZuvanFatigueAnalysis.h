@@ -12,7 +12,6 @@
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
 
 class CZuvanFatigueHistorique;
-class CZuvanFatigueRapport;
 
 namespace ZuvanFatigueAnalysis {
 
@@ -83,6 +82,8 @@ class ReportStream {
    public:
     explicit ReportStream(std::unique_ptr<std::ofstream> file);
     std::ostream& Stream() { return m_file ? static_cast<std::ostream&>(*m_file) : m_nowhere; }
+    // Whether a report file was opened.
+    bool IsOpen() const { return m_file != nullptr; }
     // Flushes and closes the report (290 when it could not be written whole).
     void Finish(const char* tag);
 
@@ -90,10 +91,6 @@ class ReportStream {
     std::unique_ptr<std::ofstream> m_file;
     std::ostream m_nowhere;
 };
-
-// The closing lines of a report: the total damage rate (scientific, precision
-// 4, width 10), the rule of 61 '*', fixed notation again and the final form feed.
-void WriteTotal(CZuvanFatigueRapport& r, double total);
 
 // Flushes a report; a report that could not be written whole (a full disk)
 // fails with 290. Does nothing without a report.

@@ -63,6 +63,46 @@ Origin OriginSearch(int n, const CZuvanFatigueCountingMethod& counting, Series&&
     return best;
 }
 
+// The damage of every origin 0 .. n - 1 in order, each found as in
+// OriginSearch (same series, count and sum); the buffers and maps are used as
+// there. ChooseOrigin then takes the determining one.
+template <class Series, class Permissible>
+std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& counting,
+                                  Series&& series, Permissible&& permissible, int* instants,
+                                  double* values, CZuvanFatigueCountingMethod::CycleMap& cycles,
+                                  CZuvanFatigueCountingMethod::RangeMap& ranges) {
+    static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
+    std::vector<Origin> origins;
+    origins.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+    for (int n0 = 0; n0 < n; ++n0) {
+        const double largest = series(n0, instants, values);
+        counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
+        Origin o;
+        o.index = n0;
+        for (const auto& cycle : cycles) {
+            o.damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
+        }
+        origins.push_back(o);
+    }
+    return origins;
+}
+
+// The determining origin: one pass in order, an origin becomes the best only
+// when its damage is strictly greater (the earlier stays on equality), as in
+// OriginSearch; onBetter(origin) is called each time.
+template <class OnBetter>
+Origin ChooseOrigin(const std::vector<Origin>& origins, OnBetter&& onBetter) {
+    Origin best;
+    best.damage = std::numeric_limits<double>::lowest();
+    for (const Origin& o : origins) {
+        if (o.damage > best.damage) {
+            best = o;
+            onBetter(best);
+        }
+    }
+    return best;
+}
+
 struct Plane {
     double theta = 0.0;  // rad
     double phi = 0.0;    // rad

@@ -14,8 +14,6 @@
 #include "model/CZuvanFatigueMateriau.h"
 
 class CZuvanFatigue;
-class CZuvanFatigueHistorique;
-class CZuvanFatigueRapport;
 
 namespace ZuvanFatigueWeld {
 
@@ -43,20 +41,5 @@ struct Parts {
 // it names (90), the first component (380) and its material (410), then the
 // second ones; code 430 when either material's type is not 20 or 30.
 Parts Fetch(const CZuvanFatigue& study, const std::string& seamName, const char* tag);
-
-// Head of the final-damage section of a weld report: the title, the
-// explanation lines, the thicker plate, Ce, the largest cycle of the spectrum
-// and the two header lines of the cycle table.
-void WriteFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
-                       double thickerMm, double ce, double dSigmaMax);
-
-// Head of a weld report after the banner: the two components and their
-// materials, a page break, the seam, its classification and the fatigue
-// class under their section titles, a page break, the history box and echo,
-// a page break.
-void WriteHeading(CZuvanFatigueRapport& r, const Parts& parts, const std::string& seamTitle,
-                  const std::string& classificationTitle,
-                  const std::vector<std::string>& classTitle,
-                  const CZuvanFatigueHistorique& history);
 
 }  // namespace ZuvanFatigueWeld

@@ -130,6 +130,7 @@ void CZuvanFatigue::ReadCards() {
             request.Clear();
             request.Read(m_in, *this, m_outputDirectory);
             request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
+            request.SetJsonResults(m_jsonResults);
             request.Damage();
             request.Clear();
         } else if (!IsIgnored(line)) {

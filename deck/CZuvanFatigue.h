@@ -26,6 +26,8 @@ class CZuvanFatigue {
     int SetContext(const CZuvanFatigueContexte& context);
     int SetOutputDirectory(const char* path);
     int Read();
+    // With it, every request that writes a report also appends its JSON results.
+    void SetJsonResults(bool value) { m_jsonResults = value; }
 
     // Adds a copy of an object under its name, as reading its block does; a name
     // already held fails with the kind's "existe déjà" code (250, 260, 270, 280).
@@ -62,4 +64,5 @@ class CZuvanFatigue {
     std::ifstream m_in;
     std::string m_inputFile;
     std::string m_outputDirectory;
+    bool m_jsonResults = false;
 };

@@ -71,6 +71,12 @@ int Run(int argc, char* argv[], std::ostream& console) {
     }
     for (int i = 1; i < argc; i += 2) {
         const char* arg = argv[i];
+        if (std::strcmp(arg, "--json") == 0) {
+            // No value: the next argument is an option again.
+            study.SetJsonResults(true);
+            --i;
+            continue;
+        }
         const bool hasValue = i + 1 < argc;
         int code = 0;
         if (Is(arg, "-d", "--data")) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <boost/filesystem.hpp>
 #include <memory>
 
 #include "damage/CZuvanFatigueClause.h"
@@ -155,4 +156,24 @@ TEST(CZuvanFatigueClauseGorge, PermissibleCyclesIgnoreTheEnvironmentsGrouping) {
     EXPECT_NE(report.find("|   100,000 |  150,000 |   0,974 |   0,974 |     268680 |  3,722e-06 |"),
               std::string::npos);
     EXPECT_NE(report.find(kTotal + "3,7219e-06\n"), std::string::npos);
+}
+
+// A full disk during the report, in either locale: the write failure is
+// reported as such (290), not as an unknown fault, though N is formatted in
+// the classic locale.
+TEST(CZuvanFatigueClauseGorge, FullDiskEndsWith290) {
+    if (!boost::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string request =
+        "*DOMMAGE\n*POINT_HISTORIQUE   H\n*FICHIER_SORTIE     full\n*RAINFLOW\n*FIN_DOMMAGE\n";
+    const std::string deck = Seam("20", "WF", "20", "WA", "*HISTORIQUE_GORGE",
+                                  Throat({"30 0 0", "60 80 0", "0 0 0", "30 0 0"}, "150")) +
+                             request;
+    for (const char* locale : {"C", "fr_FR.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        TempDir dir;
+        const RunResult r =
+            RunProgram({"-c", kContext, "-d", dir.Write("d.dat", deck), "-o", "/dev"},
+                       {std::string("LC_ALL=") + locale});
+        EXPECT_EQ(CodeOf(r), 290);
+    }
 }

@@ -14,7 +14,7 @@ shopt -s nullglob
 for data in examples/*.data; do
     name=$(basename "$data" .data)
     echo "== $name" >&2
-    if ./build/ZuvanFatigue -d "$data" -c examples/context.ctx -o "$out" 2>"$out/$name.console"; then
+    if ./build/ZuvanFatigue --json -d "$data" -c examples/context.ctx -o "$out" 2>"$out/$name.console"; then
         echo "   ended normally; console in $out/$name.console" >&2
     else
         rc=$?
@@ -30,7 +30,7 @@ echo "== $name (history from examples/$name.csv)" >&2
 { cat "examples/$name.head"
   scripts/zuvan-csv2deck "examples/$name.csv" --history H-TRANSITOIRE --uwzone VIROLE-1-INT
   cat "examples/$name.tail"; } >"$out/$name.data"
-if ./build/ZuvanFatigue -d "$out/$name.data" -c examples/context.ctx -o "$out" 2>"$out/$name.console"; then
+if ./build/ZuvanFatigue --json -d "$out/$name.data" -c examples/context.ctx -o "$out" 2>"$out/$name.console"; then
     echo "   ended normally; deck in $out/$name.data" >&2
 else
     echo "   ended with exit status $?; see $out/$name.console" >&2

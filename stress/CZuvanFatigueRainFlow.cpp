@@ -10,19 +10,19 @@ void Reserve(std::vector<int>& buffer, std::size_t size) {
 }
 }  // namespace
 
-void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const double* values,
-                                          CycleMap& cycles, RangeMap& ranges) const {
+void CZuvanFatigueRainFlow::Count(Work& work, int n, const int* instants,
+                                  const double* values) const {
     static const char kTag[] = "<CZuvanFatigueRainFlow::LoadingCycles>";
     Guard(kTag, [&] {
-        cycles.clear();
-        ranges.clear();
+        work.counted.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
-        BeginCount(n, instants);
-        Reserve(m_points, n);
-        Reserve(m_live, 2 * static_cast<std::size_t>(n));
-        Reserve(m_joined, 2 * static_cast<std::size_t>(n));
-        int* points = m_points.data();
+        BeginCount(work, n, instants);
+        Reserve(work.list[0], n);
+        Reserve(work.list[1], 2 * static_cast<std::size_t>(n));
+        Reserve(work.list[2], 2 * static_cast<std::size_t>(n));
+        int* points = work.list[0].data();
+        int* live = work.list[1].data();
 
         // Merge repeats: of a run of values 0.01 or less apart, the last point stays.
         // Dropping a point joins its neighbours, which may then be as close: the
@@ -58,9 +58,9 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         if (turning < 3) return;
 
         // First pass; what stays is the residue R(1..r).
-        const int r = FourPointPass(n, instants, values, points, turning, kTag);
+        const int r = FourPointPass(work, values, points, turning, live);
         if (r < 2) Raise(kTag, kCodeInterne);
-        const int* residue = m_live.data();
+        const int* residue = live;  // read only to build the joined list below
 
         // Closing the residue: the residue joined to a copy of itself, the junction
         // points that are not turning points left out. When exactly one of the two
@@ -78,7 +78,7 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         const double dStart = values[residue[1]] - values[residue[0]];
         const double p1 = dStart * dEnd;
         const double p2 = jump * dEnd;
-        int* joined = m_joined.data();
+        int* joined = work.list[2].data();
         int length = 0;
         const auto append = [&](int from, int to) {  // residue positions from..to, inclusive
             for (int k = from; k <= to; ++k) joined[length++] = residue[k];
@@ -100,19 +100,17 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         }
 
         // Second pass over the joined list; it must leave a residue as long as the first.
-        const int left = FourPointPass(n, instants, values, joined, length, kTag);
+        const int left = FourPointPass(work, values, joined, length, live);
         if (left != r) Raise(kTag, kCodeInterne);
-        Deliver(cycles, ranges);
     });
 }
 
-int CZuvanFatigueRainFlow::FourPointPass(int n, const int* instants, const double* values,
-                                         const int* list, int count, const char* tag) const {
+int CZuvanFatigueRainFlow::FourPointPass(Work& work, const double* values, const int* list,
+                                         int count, int* live) {
     // The live list is a stack: a point is pushed, then the window of the four last
     // live points is tested until it no longer forms a cycle. Restarting the window
     // at the live start after an extraction would only test again, unchanged, the
     // windows that lay wholly before the extracted pair, so this is the same count.
-    int* live = m_live.data();
     int size = 0;
     for (int j = 0; j < count; ++j) {
         live[size++] = list[j];
@@ -127,7 +125,7 @@ int CZuvanFatigueRainFlow::FourPointPass(int n, const int* instants, const doubl
             if (rangeB > rangeA + kTolerance || rangeB > rangeC + kTolerance) break;
             // The points b and c form a cycle; its pivot is the lower (b on a tie).
             const int pivot = (c < b) ? live[size - 2] : live[size - 3];
-            Record(n, instants, values, rangeB, pivot, tag);
+            Record(work, rangeB, pivot);
             live[size - 3] = live[size - 1];
             size -= 2;
         }

@@ -85,8 +85,8 @@ void CZuvanFatigueCountingMethod::LoadingCycles(int n, const int* instants, cons
     Guard(kTag, [&] { Deliver(m_work, n, instants, values, cycles, ranges); });
 }
 
-void CZuvanFatigueCountingMethod::BeginCount(Work& work, int n, const int* instants) {
-    work.counted.clear();
+void CZuvanFatigueCountingMethod::PrepareFirstPoints(Work& work, int n, const int* instants) {
+    work.firstReady = true;
     if (work.firstPoint.size() < static_cast<std::size_t>(n)) work.firstPoint.resize(n);
     int* first = work.firstPoint.data();
     int low = instants[0], high = instants[0];
@@ -94,14 +94,11 @@ void CZuvanFatigueCountingMethod::BeginCount(Work& work, int n, const int* insta
         if (instants[k] < low) low = instants[k];
         if (instants[k] > high) high = instants[k];
     }
-    work.low = low;
     const long long span = static_cast<long long>(high) - low + 1;
     if (span > 4LL * n + 64) {  // sparse instant numbers: looked up when needed
-        work.span = 0;
         std::fill(first, first + n, -1);
         return;
     }
-    work.span = static_cast<int>(span);
     if (work.byInstant.size() < static_cast<std::size_t>(span)) work.byInstant.resize(span);
     int* slot = work.byInstant.data();
     std::fill(slot, slot + span, -1);
@@ -129,10 +126,11 @@ void CZuvanFatigueCountingMethod::Deliver(Work& work, int n, const int* instants
     if (work.rangeKeys.size() < count) work.rangeKeys.resize(count);
     const Work::Counted* counted = work.counted.data();
     CycleInstants* located = work.located.data();
+    if (count > 0 && !work.firstReady) PrepareFirstPoints(work, n, instants);
     for (std::size_t i = 0; i < count; ++i) {
         const int k = counted[i].pivot;
         located[i].pivot = instants[k];
-        CycleEndsAt(n, instants, values, counted[i].range, FirstPoint(work, instants, k),
+        CycleEndsAt(n, instants, values, counted[i].range, FirstPoint(work, n, instants, k),
                     located[i].start, located[i].end, kTag);
     }
 
@@ -188,6 +186,16 @@ void CZuvanFatigueCountingMethod::SelectDistinct(Work& work, int n, const int* i
         // The lists by pivot instant, their heads in instant order in order[].
         std::vector<int>& order = work.order;
         order.clear();
+        int low = instants[counted[0].pivot], high = low;
+        for (std::size_t i = 1; i < count; ++i) {
+            const int v = instants[counted[i].pivot];
+            if (v < low) low = v;
+            if (v > high) high = v;
+        }
+        const long long pivotSpan = static_cast<long long>(high) - low + 1;
+        work.low = low;
+        work.span =
+            pivotSpan > 4LL * static_cast<long long>(count) + 256 ? 0 : static_cast<int>(pivotSpan);
         if (work.span > 0) {
             const std::size_t span = static_cast<std::size_t>(work.span);
             const std::size_t words = (span + 63) / 64;
@@ -251,7 +259,7 @@ void CZuvanFatigueCountingMethod::SelectDistinct(Work& work, int n, const int* i
                 CycleInstants& t = located[i];
                 const int k = counted[i].pivot;
                 t.pivot = instants[k];
-                CycleEndsAt(n, instants, values, counted[i].range, FirstPoint(work, instants, k),
+                CycleEndsAt(n, instants, values, counted[i].range, FirstPoint(work, n, instants, k),
                             t.start, t.end, kTag);
                 group.push_back(i);
             }

@@ -124,9 +124,12 @@ class CZuvanFatigueCountingMethod {
         // The cycles in the order counted; their ends are located only when needed.
         std::vector<Counted> counted;
         // First point of the instant of each point (-1 until looked up), and a
-        // table by instant number when the numbers are dense.
+        // table by instant number when the numbers are dense; prepared only when
+        // a count needs many look-ups, until then each is a scan from the start.
         std::vector<int> firstPoint, byInstant;
-        int low = 0;                         // smallest instant number of the signal
+        bool firstReady = false;
+        long long scanBudget = 0;            // scan steps left before the table pays
+        int low = 0;                         // smallest pivot instant number of the count
         int span = 0;                        // highest - lowest + 1 when dense, else 0
         std::vector<CycleInstants> located;  // triple of each counted cycle
         struct Key {
@@ -190,8 +193,12 @@ class CZuvanFatigueCountingMethod {
     // CycleEnds with the pivot's position p (the first point of its instant) known.
     static void CycleEndsAt(int n, const int* instants, const double* values, double range, int p,
                             int& start, int& end, const char* tag);
-    // Starts a count of the signal: no cycle recorded yet, FirstPoint prepared.
-    static void BeginCount(Work& work, int n, const int* instants);
+    // Starts a count of the signal: no cycle recorded yet.
+    static void BeginCount(Work& work, int n) {
+        work.counted.clear();
+        work.firstReady = false;
+        work.scanBudget = 2LL * n + 64;
+    }
     // Refuses (code 210) null arrays, NaN or infinite values, and values so large
     // (beyond an eighth of the largest double) that differences could overflow.
     static void CheckSignal(int n, const int* instants, const double* values, const char* tag);
@@ -207,7 +214,14 @@ class CZuvanFatigueCountingMethod {
 
    private:
     // Position of the first point that has the instant number of point k.
-    static int FirstPoint(Work& work, const int* instants, int k) {
+    static int FirstPoint(Work& work, int n, const int* instants, int k) {
+        if (!work.firstReady) {
+            int p = 0;
+            while (instants[p] != instants[k]) ++p;
+            work.scanBudget -= p + 1;
+            if (work.scanBudget >= 0) return p;
+            PrepareFirstPoints(work, n, instants);
+        }
         int& p = work.firstPoint[k];
         if (p < 0) {
             p = 0;
@@ -215,6 +229,7 @@ class CZuvanFatigueCountingMethod {
         }
         return p;
     }
+    static void PrepareFirstPoints(Work& work, int n, const int* instants);
     // Locates every counted cycle and inserts them into both maps, as if each
     // had been inserted when it was counted.
     static void Deliver(Work& work, int n, const int* instants, const double* values,

@@ -17,7 +17,7 @@ void CZuvanFatigueRainFlow::Count(Work& work, int n, const int* instants,
         work.counted.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
-        BeginCount(work, n, instants);
+        BeginCount(work, n);
         Reserve(work.list[0], n);
         Reserve(work.list[1], 2 * static_cast<std::size_t>(n));
         Reserve(work.list[2], 2 * static_cast<std::size_t>(n));

@@ -148,6 +148,7 @@ class CZuvanFatigueCountingMethod {
         std::vector<int> head, tail, next, order, group;
         // The counting method's own lists.
         std::vector<int> list[5];
+        std::vector<double> levels[3];
         std::vector<char> flags;
     };
 

@@ -10,8 +10,9 @@ class CZuvanFatigueRainFlow : public CZuvanFatigueCountingMethod {
 
    private:
     // Runs the four-point rule over the points list[0..count) (positions in the
-    // signal), records every cycle it extracts and leaves the live points in
-    // live; returns how many remain.
-    static int FourPointPass(Work& work, const double* values, const int* list, int count,
-                             int* live);
+    // signal, of values levels[0..count)), records every cycle it extracts and
+    // leaves the live points in live (their values in liveLevel); returns how
+    // many remain.
+    static int FourPointPass(Work& work, const int* list, const double* levels, int count,
+                             int* live, double* liveLevel);
 };

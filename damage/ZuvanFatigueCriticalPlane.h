@@ -197,11 +197,29 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         // cycle map without building it.
         double best = std::numeric_limits<double>::lowest();
         int bestOrigin = -1;
+        int* instants = w.instants.data();
+        double* values = w.values.data();
         for (int n0 = 0; n0 < n; ++n0) {
-            const double largest = plane::OriginSeries(n, n0, sxy, sxz, recordInstants, scale,
-                                                       w.instants.data(), w.values.data());
-            const double damage = m_counting.CycleMapSum(
-                w.work, n + 1, w.instants.data(), w.values.data(), [&](double range) {
+            // The series of plane::OriginSeries, its largest value taken on the way.
+            const double y0 = sxy[n0], z0 = sxz[n0];
+            double largest = 0.0;
+            int j = 0;
+            const auto point = [&](int k) {
+                const double v = plane::DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
+                instants[j] = recordInstants[k];
+                values[j] = v;
+                ++j;
+                if (v > largest) largest = v;
+            };
+            instants[j] = recordInstants[n0];
+            values[j] = 0.0;
+            ++j;
+            for (int k = n0 + 1; k < n; ++k) point(k);
+            for (int k = 0; k < n0; ++k) point(k);
+            instants[n] = recordInstants[n0];
+            values[n] = 0.0;
+            const double damage =
+                m_counting.CycleMapSum(w.work, n + 1, instants, values, [&](double range) {
                     return ZuvanFatigueAnalysis::DamageRate(permissible(range, largest), kTag);
                 });
             if (damage > best) {

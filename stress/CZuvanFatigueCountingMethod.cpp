@@ -71,9 +71,10 @@ void CZuvanFatigueCountingMethod::CheckSignal(int n, const int* instants, const 
     // Far below the overflow bound, so that every difference of two values and
     // every value plus a range stays finite; NaN fails the comparison too.
     constexpr double kLargest = std::numeric_limits<double>::max() / 8.0;
-    for (int k = 0; k < n; ++k) {
-        if (!(std::fabs(values[k]) <= kLargest)) Raise(tag, kCodeInterne);
-    }
+    // Without an early exit, so that the loop runs on vectors.
+    bool finite = true;
+    for (int k = 0; k < n; ++k) finite &= std::fabs(values[k]) <= kLargest;
+    if (!finite) Raise(tag, kCodeInterne);
 }
 
 void CZuvanFatigueCountingMethod::LoadingCycles(int n, const int* instants, const double* values,
@@ -177,88 +178,29 @@ void CZuvanFatigueCountingMethod::SelectDistinct(Work& work, int n, const int* i
         // pivot instant is taken as it is, and only the cycles of a shared pivot
         // instant are located, ordered by start and end, and kept once per triple.
         const std::size_t count = work.counted.size();
-        work.selected.clear();
+        work.selectedCount = 0;
         if (count == 0) return;
         const Work::Counted* counted = work.counted.data();
         if (work.next.size() < count) work.next.resize(count);
-        int* next = work.next.data();
-
-        // The lists by pivot instant, their heads in instant order in order[].
-        std::vector<int>& order = work.order;
-        order.clear();
-        int low = instants[counted[0].pivot], high = low;
-        for (std::size_t i = 1; i < count; ++i) {
-            const int v = instants[counted[i].pivot];
-            if (v < low) low = v;
-            if (v > high) high = v;
-        }
-        const long long pivotSpan = static_cast<long long>(high) - low + 1;
-        work.low = low;
-        work.span =
-            pivotSpan > 4LL * static_cast<long long>(count) + 256 ? 0 : static_cast<int>(pivotSpan);
-        if (work.span > 0) {
-            const std::size_t span = static_cast<std::size_t>(work.span);
-            const std::size_t words = (span + 63) / 64;
-            if (work.pivotBits.size() < words) work.pivotBits.resize(words);
-            if (work.head.size() < span) work.head.resize(span);
-            if (work.tail.size() < span) work.tail.resize(span);
-            std::uint64_t* bits = work.pivotBits.data();
-            int* head = work.head.data();
-            int* tail = work.tail.data();
-            std::fill(bits, bits + words, 0);
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::size_t slot = static_cast<std::size_t>(
-                    static_cast<long long>(instants[counted[i].pivot]) - work.low);
-                const std::uint64_t bit = std::uint64_t{1} << (slot & 63);
-                next[i] = -1;
-                if ((bits[slot >> 6] & bit) == 0) {
-                    bits[slot >> 6] |= bit;
-                    head[slot] = static_cast<int>(i);
-                } else {
-                    next[tail[slot]] = static_cast<int>(i);
-                }
-                tail[slot] = static_cast<int>(i);
-            }
-            for (std::size_t w = 0; w < words; ++w) {
-                for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) {
-                    order.push_back(head[(w << 6) + static_cast<std::size_t>(__builtin_ctzll(b))]);
-                }
-            }
-        } else {
-            // Sparse instant numbers: sorted by pivot instant, then order counted.
-            if (work.keys.size() < count) work.keys.resize(count);
-            Work::Key* keys = work.keys.data();
-            for (std::size_t i = 0; i < count; ++i) {
-                keys[i].high = Biased(instants[counted[i].pivot]);
-                keys[i].low = i;
-            }
-            std::sort(keys, keys + count, [](const Work::Key& a, const Work::Key& b) {
-                return a.high < b.high || (a.high == b.high && a.low < b.low);
-            });
-            for (std::size_t i = 0; i < count; ++i) {
-                next[keys[i].low] = -1;
-                if (i > 0 && keys[i].high == keys[i - 1].high) {
-                    next[keys[i - 1].low] = static_cast<int>(keys[i].low);
-                } else {
-                    order.push_back(static_cast<int>(keys[i].low));
-                }
-            }
-        }
-
-        // Each pivot instant in turn.
+        if (work.selected.size() < count) work.selected.resize(count);
         if (work.located.size() < count) work.located.resize(count);
+        int* next = work.next.data();
+        double* selected = work.selected.data();
+        std::size_t taken = 0;
         CycleInstants* located = work.located.data();
         std::vector<int>& group = work.group;
-        for (int first : order) {
+
+        // The cycles of one pivot instant, from the first of its list.
+        const auto take = [&](int first) {
             if (next[first] < 0) {
-                work.selected.push_back(counted[first].range);
-                continue;
+                selected[taken++] = counted[first].range;
+                return;
             }
             group.clear();
             for (int i = first; i >= 0; i = next[i]) {
                 CycleInstants& t = located[i];
                 const int k = counted[i].pivot;
-                t.pivot = instants[k];
+                t.pivot = counted[i].instant;
                 CycleEndsAt(n, instants, values, counted[i].range, FirstPoint(work, n, instants, k),
                             t.start, t.end, kTag);
                 group.push_back(i);
@@ -277,8 +219,67 @@ void CZuvanFatigueCountingMethod::SelectDistinct(Work& work, int n, const int* i
             }
             for (std::size_t g = 0; g < group.size(); ++g) {
                 if (g > 0 && located[group[g]] == located[group[g - 1]]) continue;
-                work.selected.push_back(counted[group[g]].range);
+                selected[taken++] = counted[group[g]].range;
+            }
+        };
+
+        int low = counted[0].instant, high = low;
+        for (std::size_t i = 1; i < count; ++i) {
+            const int v = counted[i].instant;
+            if (v < low) low = v;
+            if (v > high) high = v;
+        }
+        const long long span = static_cast<long long>(high) - low + 1;
+        if (span <= 4LL * static_cast<long long>(count) + 256) {
+            // Dense pivot instants: one bit per instant, the lists' heads and tails
+            // by instant, then the bits in order.
+            const std::size_t slots = static_cast<std::size_t>(span);
+            const std::size_t words = (slots + 63) / 64;
+            if (work.pivotBits.size() < words) work.pivotBits.resize(words);
+            if (work.head.size() < slots) work.head.resize(slots);
+            if (work.tail.size() < slots) work.tail.resize(slots);
+            std::uint64_t* bits = work.pivotBits.data();
+            int* head = work.head.data();
+            int* tail = work.tail.data();
+            std::fill(bits, bits + words, 0);
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::size_t slot =
+                    static_cast<std::size_t>(static_cast<long long>(counted[i].instant) - low);
+                const std::uint64_t bit = std::uint64_t{1} << (slot & 63);
+                next[i] = -1;
+                if ((bits[slot >> 6] & bit) == 0) {
+                    bits[slot >> 6] |= bit;
+                    head[slot] = static_cast<int>(i);
+                } else {
+                    next[tail[slot]] = static_cast<int>(i);
+                }
+                tail[slot] = static_cast<int>(i);
+            }
+            for (std::size_t w = 0; w < words; ++w) {
+                for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) {
+                    take(head[(w << 6) + static_cast<std::size_t>(__builtin_ctzll(b))]);
+                }
+            }
+        } else {
+            // Sparse instant numbers: sorted by pivot instant, then order counted.
+            if (work.keys.size() < count) work.keys.resize(count);
+            Work::Key* keys = work.keys.data();
+            for (std::size_t i = 0; i < count; ++i) {
+                keys[i].high = Biased(counted[i].instant);
+                keys[i].low = i;
+            }
+            std::sort(keys, keys + count, [](const Work::Key& a, const Work::Key& b) {
+                return a.high < b.high || (a.high == b.high && a.low < b.low);
+            });
+            for (std::size_t i = 0; i < count; ++i) {
+                next[keys[i].low] = -1;
+                if (i > 0 && keys[i].high == keys[i - 1].high)
+                    next[keys[i - 1].low] = static_cast<int>(keys[i].low);
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i == 0 || keys[i].high != keys[i - 1].high) take(static_cast<int>(keys[i].low));
             }
         }
+        work.selectedCount = taken;
     });
 }

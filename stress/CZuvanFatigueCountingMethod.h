@@ -119,10 +119,12 @@ class CZuvanFatigueCountingMethod {
     struct Work {
         struct Counted {
             double range;
-            int pivot;  // position of the pivot point in the signal
+            int pivot;    // position of the pivot point in the signal
+            int instant;  // its instant number
         };
         // The cycles in the order counted; their ends are located only when needed.
         std::vector<Counted> counted;
+        const int* instants = nullptr;  // of the signal counted
         // First point of the instant of each point (-1 until looked up), and a
         // table by instant number when the numbers are dense; prepared only when
         // a count needs many look-ups, until then each is a scan from the start.
@@ -141,11 +143,12 @@ class CZuvanFatigueCountingMethod {
             std::size_t index;
         };
         std::vector<RangeKey> rangeKeys;
-        // Ranges of the distinct triples in map order, and the lists that sort
-        // the cycles by pivot instant.
+        // Ranges of the distinct triples in map order (selectedCount of them), and the lists that
+        // sort the cycles by pivot instant.
         std::vector<double> selected;
+        std::size_t selectedCount = 0;
         std::vector<std::uint64_t> pivotBits;
-        std::vector<int> head, tail, next, order, group;
+        std::vector<int> head, tail, next, group;
         // The counting method's own lists.
         std::vector<int> list[5];
         std::vector<double> levels[3];
@@ -175,7 +178,8 @@ class CZuvanFatigueCountingMethod {
         Count(work, n, instants, values);
         SelectDistinct(work, n, instants, values);
         double sum = 0.0;
-        for (double range : work.selected) sum += term(range);
+        const double* selected = work.selected.data();
+        for (std::size_t i = 0; i < work.selectedCount; ++i) sum += term(selected[i]);
         return sum;
     }
 
@@ -195,8 +199,9 @@ class CZuvanFatigueCountingMethod {
     static void CycleEndsAt(int n, const int* instants, const double* values, double range, int p,
                             int& start, int& end, const char* tag);
     // Starts a count of the signal: no cycle recorded yet.
-    static void BeginCount(Work& work, int n) {
+    static void BeginCount(Work& work, int n, const int* instants) {
         work.counted.clear();
+        work.instants = instants;
         work.firstReady = false;
         work.scanBudget = 2LL * n + 64;
     }
@@ -210,7 +215,7 @@ class CZuvanFatigueCountingMethod {
         // points can bring such levels side by side, in a signal that varies by
         // hundredths of a MPa.
         if (!(range >= kTolerance)) return;
-        work.counted.push_back(Work::Counted{range, k});
+        work.counted.push_back(Work::Counted{range, k, work.instants[k]});
     }
 
    private:

@@ -18,7 +18,7 @@ void CZuvanFatigueRainFlow::Count(Work& work, int n, const int* instants,
         work.counted.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
-        BeginCount(work, n);
+        BeginCount(work, n, instants);
         // Positions in the signal, each list with the values of its points beside
         // it: the merged and turning points, the live points, the joined residue.
         Reserve(work.list[0], n);

@@ -20,7 +20,7 @@ void CZuvanFatigueReservoir::Count(Work& work, int n, const int* instants,
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
         if (std::fabs(values[0] - values[n - 1]) > kTolerance) Raise(kTag, kCodeReservoir);
-        BeginCount(work, n);
+        BeginCount(work, n, instants);
         // Positions in the signal of the cleaned points; the same turned to start
         // at the maximum; the valleys (indices into turned), the paired peak of
         // each valley, and the peaks already paired.

@@ -71,10 +71,9 @@ void CZuvanFatigueCountingMethod::CheckSignal(int n, const int* instants, const 
     // Far below the overflow bound, so that every difference of two values and
     // every value plus a range stays finite; NaN fails the comparison too.
     constexpr double kLargest = std::numeric_limits<double>::max() / 8.0;
-    // Without an early exit, so that the loop runs on vectors.
-    bool finite = true;
-    for (int k = 0; k < n; ++k) finite &= std::fabs(values[k]) <= kLargest;
-    if (!finite) Raise(tag, kCodeInterne);
+    for (int k = 0; k < n; ++k) {
+        if (!(std::fabs(values[k]) <= kLargest)) Raise(tag, kCodeInterne);
+    }
 }
 
 void CZuvanFatigueCountingMethod::LoadingCycles(int n, const int* instants, const double* values,

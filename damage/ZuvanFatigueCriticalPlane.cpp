@@ -154,7 +154,13 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
                 }
             }
             const std::size_t finished = done.fetch_add(1) + 1;
-            if (caller) progress.Update(finished);
+            if (caller) {
+                try {
+                    progress.Update(finished);
+                } catch (...) {
+                    // The progress line is no result: a failure to show it is none.
+                }
+            }
         }
     };
 

@@ -131,8 +131,6 @@ class CZuvanFatigueCountingMethod {
         std::vector<int> firstPoint, byInstant;
         bool firstReady = false;
         long long scanBudget = 0;            // scan steps left before the table pays
-        int low = 0;                         // smallest pivot instant number of the count
-        int span = 0;                        // highest - lowest + 1 when dense, else 0
         std::vector<CycleInstants> located;  // triple of each counted cycle
         struct Key {
             std::uint64_t high, low;
@@ -143,8 +141,8 @@ class CZuvanFatigueCountingMethod {
             std::size_t index;
         };
         std::vector<RangeKey> rangeKeys;
-        // Ranges of the distinct triples in map order (selectedCount of them), and the lists that
-        // sort the cycles by pivot instant.
+        // Ranges of the distinct triples in map order (the first selectedCount),
+        // and the lists that sort the cycles by pivot instant.
         std::vector<double> selected;
         std::size_t selectedCount = 0;
         std::vector<std::uint64_t> pivotBits;

@@ -348,8 +348,11 @@ TEST(ZuvanFatigueCriticalPlane, ReportsAreTheSameForAnyThreadCount) {
         {decks + "weld-seam-imperfection.dat", decks + "weld.ctx"},
         {decks + "weld-seam-plain.dat", decks + "weld.ctx"},
         {decks + "weld-throat-pass.dat", decks + "weld.ctx"},
+        {decks + "weld-throat-refused.dat", decks + "weld.ctx"},
+        {decks + "every-object.dat", decks + "every-object.ctx"},
         {examples + "uwzone-shell.data", examples + "context.ctx"},
         {examples + "weld-seam.data", examples + "context.ctx"},
+        {examples + "weld-throat.data", examples + "context.ctx"},
     };
     for (const Run& run : runs) {
         SCOPED_TRACE(run.data);
@@ -361,7 +364,6 @@ TEST(ZuvanFatigueCriticalPlane, ReportsAreTheSameForAnyThreadCount) {
                                            {std::string("ZUVAN_THREADS=") + threads});
             ASSERT_EQ(r.status, 0) << r.console;
             const std::map<std::string, std::string> outputs = Outputs(dir.Path(), r);
-            ASSERT_GE(outputs.size(), 2u);
             if (first.empty()) first = outputs;
             EXPECT_TRUE(outputs == first);
         }

@@ -114,8 +114,9 @@ class Search {
         return Choose(Planes(scale, permissible), choice, onBest);
     }
 
-    // Buffers of n records (n + 1 series points) and maps for the final stage,
-    // free for the caller after the search.
+    // Buffers of n records (n + 1 series points) and maps, reused by the final
+    // stage; after Planes they hold the last plane's stresses and the last
+    // origin's series and cycles, as the search in grid order leaves them.
     std::vector<int>& RecordInstants() { return m_recordInstants; }
     std::vector<double>& Sxy() { return m_sxy; }
     std::vector<double>& Sxz() { return m_sxz; }
@@ -229,7 +230,15 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         }
         p.origin = bestOrigin;
         p.damage = best;
+        if (index + 1 == planes.size()) {  // one thread only, read after the search
+            m_sxy = w.sxy;
+            m_sxz = w.sxz;
+            m_instants = w.instants;
+            m_values = w.values;
+        }
     });
+    // The maps as the last count of the search leaves them.
+    m_counting.LoadingCycles(n + 1, m_instants.data(), m_values.data(), m_cycles, m_ranges);
     return planes;
 }
 

@@ -60,8 +60,17 @@ int Permissible(double range, double largest) {
 
 // The search as the full count does it: each plane's origins through
 // OriginSearch with the maps.
+// The buffers as the reference leaves them: the last plane's shear stresses,
+// the last origin's series and cycles.
+struct LastState {
+    std::vector<double> sxy, sxz, values;
+    std::vector<int> instants;
+    CZuvanFatigueCountingMethod::CycleMap cycles;
+};
+
 std::vector<cp::Plane> ReferencePlanes(const Records& records,
-                                       const CZuvanFatigueCountingMethod& counting) {
+                                       const CZuvanFatigueCountingMethod& counting,
+                                       LastState& last) {
     namespace plane = ZuvanFatiguePlane;
     const int n = static_cast<int>(records.size());
     std::vector<int> recordInstants(n), instants(n + 1);
@@ -94,6 +103,7 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
             planes.push_back(p);
         }
     }
+    last = LastState{sxy, sxz, values, instants, cycles};
     return planes;
 }
 
@@ -127,7 +137,8 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
         for (const CZuvanFatigueCountingMethod* counting : methods) {
             SCOPED_TRACE(testing::Message()
                          << c.name << (counting == &rainflow ? ", rainflow" : ", reservoir"));
-            const std::vector<cp::Plane> reference = ReferencePlanes(c.records, *counting);
+            LastState last;
+            const std::vector<cp::Plane> reference = ReferencePlanes(c.records, *counting, last);
             for (int threads : {1, 3}) {
                 SCOPED_TRACE(testing::Message() << threads << " threads");
                 cp::SetThreadCount(threads);
@@ -144,6 +155,12 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
                     if (!same) ++differing;
                 }
                 EXPECT_EQ(differing, 0);
+                // The final stage finds the buffers as the search in grid order leaves them.
+                EXPECT_EQ(search.Sxy(), last.sxy);
+                EXPECT_EQ(search.Sxz(), last.sxz);
+                EXPECT_EQ(search.Instants(), last.instants);
+                EXPECT_EQ(search.Values(), last.values);
+                EXPECT_TRUE(search.Cycles() == last.cycles);
                 for (cp::PlaneChoice choice :
                      {cp::PlaneChoice::kToleranceThenSum, cp::PlaneChoice::kStrictlyGreater}) {
                     std::vector<int> rows, expectedRows;

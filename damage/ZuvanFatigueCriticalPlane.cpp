@@ -1,6 +1,108 @@
 #include "damage/ZuvanFatigueCriticalPlane.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+
 namespace ZuvanFatigueCriticalPlane {
+
+namespace {
+
+std::atomic<int> g_threadCount{0};         // 0: from the environment
+std::atomic<double> g_progressDelay{1.0};  // seconds
+
+// One line of progress on the terminal of the standard error (fd 2), rewritten
+// in place and erased at the end; nothing when fd 2 is not a terminal. Written
+// with write(2) past the console stream, in ASCII, so that the console's bytes
+// never hold it. Only the thread that made it calls Update.
+class Progress {
+   public:
+    explicit Progress(std::size_t total)
+        : m_total(total),
+          m_active(isatty(2) == 1),
+          m_delay(g_progressDelay.load()),
+          m_start(std::chrono::steady_clock::now()) {}
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    ~Progress() {
+        if (m_width > 0) Write("\r" + std::string(m_width, ' ') + "\r");
+    }
+
+    void Update(std::size_t done) {
+        if (!m_active) return;
+        const auto now = std::chrono::steady_clock::now();
+        const double elapsed = std::chrono::duration<double>(now - m_start).count();
+        if (elapsed < m_delay) return;
+        if (m_width > 0 && now - m_shown < std::chrono::milliseconds(250)) return;
+        m_shown = now;
+        const double left =
+            done > 0 ? elapsed * static_cast<double>(m_total - done) / static_cast<double>(done)
+                     : 0.0;
+        char text[128];
+        const int length =
+            std::snprintf(text, sizeof text,
+                          "Recherche du plan critique : %zu / %zu plans, %.0f s, reste ~%.0f s",
+                          done, m_total, elapsed, left);
+        if (length <= 0) return;
+        std::string line = "\r" + std::string(text, std::min<std::size_t>(length, sizeof text - 1));
+        const std::size_t width = line.size() - 1;
+        if (width < m_width) line += std::string(m_width - width, ' ');
+        m_width = std::max(m_width, width);
+        Write(line);
+    }
+
+   private:
+    static void Write(const std::string& bytes) {
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            const ssize_t written = ::write(2, bytes.data() + at, bytes.size() - at);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return;  // a terminal that takes nothing: no progress
+            at += static_cast<std::size_t>(written);
+        }
+    }
+
+    std::size_t m_total;
+    bool m_active;
+    double m_delay;
+    std::chrono::steady_clock::time_point m_start, m_shown;
+    std::size_t m_width = 0;  // characters of the line shown, 0 when none is
+};
+
+}  // namespace
+
+void SetThreadCount(int threads) { g_threadCount.store(std::max(0, threads)); }
+
+int ThreadCountFrom(const char* text, unsigned hardwareThreads) {
+    const int fallback = hardwareThreads == 0
+                             ? 1
+                             : static_cast<int>(std::min<unsigned>(hardwareThreads, kMaxThreads));
+    if (text == nullptr || *text == '\0') return fallback;
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1) return fallback;
+    if (errno == ERANGE || value > kMaxThreads) return kMaxThreads;
+    return static_cast<int>(value);
+}
+
+int ThreadCount() {
+    const int set = g_threadCount.load();
+    if (set > 0) return std::min(set, kMaxThreads);
+    return ThreadCountFrom(std::getenv("ZUVAN_THREADS"), std::thread::hardware_concurrency());
+}
+
+void SetProgressDelay(double seconds) { g_progressDelay.store(seconds); }
 
 Search::Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
                const CZuvanFatigueCountingMethod& counting)
@@ -13,6 +115,67 @@ Search::Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
       m_instants(records.size() + 1),
       m_values(records.size() + 1) {
     for (std::size_t k = 0; k < records.size(); ++k) m_recordInstants[k] = records[k].instant;
+}
+
+void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std::size_t)>& plane) {
+    // Plain std::thread: the planes are few (5184), each of them long (n counts
+    // of n + 1 points), so handing out the next plane through one atomic counter
+    // balances the threads without a pool or a task library, and adds no
+    // dependency. The calling thread works too and keeps the progress line.
+    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(ThreadCount()),
+                                                      std::max<std::size_t>(count, 1));
+    std::vector<Worker> workers(threads);
+    for (Worker& w : workers) {
+        w.sxy.resize(m_n);
+        w.sxz.resize(m_n);
+        w.instants.resize(m_n + 1);
+        w.values.resize(m_n + 1);
+    }
+
+    std::atomic<std::size_t> next{0}, done{0};
+    // The lowest plane index that raised, and what it raised; a plane past it
+    // is not started, the planes before it are all searched.
+    std::atomic<std::size_t> failed{count};
+    std::exception_ptr failure;
+    std::mutex failureMutex;
+    Progress progress(count);
+
+    const auto work = [&](Worker& w, bool caller) {
+        for (;;) {
+            const std::size_t index = next.fetch_add(1);
+            if (index >= count || index > failed.load()) break;
+            try {
+                plane(w, index);
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(failureMutex);
+                if (index < failed.load()) {
+                    failed.store(index);
+                    failure = std::current_exception();
+                }
+            }
+            const std::size_t finished = done.fetch_add(1) + 1;
+            if (caller) {
+                try {
+                    progress.Update(finished);
+                } catch (...) {
+                    // The progress line is no result: a failure to show it is none.
+                }
+            }
+        }
+    };
+
+    std::vector<std::thread> started;
+    started.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) {
+        try {
+            started.emplace_back(work, std::ref(workers[t]), false);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones started do the work
+        }
+    }
+    work(workers[0], true);
+    for (std::thread& t : started) t.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace ZuvanFatigueCriticalPlane

@@ -6,6 +6,8 @@
 // damage wins.
 
 #include <cmath>
+#include <cstddef>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -30,6 +32,23 @@ struct Origin {
     int index = -1;
     double damage = 0.0;
 };
+
+// Threads of the critical-plane search. threads >= 1 sets the count for the
+// searches that follow (1: the calling thread alone, no thread is started); 0
+// goes back to the default, ZUVAN_THREADS or else every hardware thread.
+void SetThreadCount(int threads);
+// The count the next search uses: the one set, else ThreadCountFrom of the
+// environment's ZUVAN_THREADS and the hardware's thread count.
+int ThreadCount();
+// A thread count given as text: a whole number from 1 (at most kMaxThreads;
+// more gives kMaxThreads). Missing, empty, zero, negative or not a whole
+// number: the hardware's count (1 when it is not known).
+constexpr int kMaxThreads = 256;
+int ThreadCountFrom(const char* text, unsigned hardwareThreads);
+
+// The progress line of a long search shows after this many seconds (1 unless
+// set; for tests).
+void SetProgressDelay(double seconds);
 
 // Search of the determining origin instant (C11.3.9.2.3, C11.3.9.5.2) among
 // the n origins: series(n0, instants, values) fills the n + 1 points of the
@@ -111,8 +130,9 @@ struct Plane {
     double sum = 0.0;  // sum of the normal stresses Sx'x' of all records (unscaled)
 };
 
-// Working buffers of one search, reused by every plane and origin; after
-// Planes they hold the values of the last plane searched.
+// The search over the grid of planes. The planes are searched on ThreadCount()
+// threads, each with its own buffers; every plane's result lands at its place
+// in grid order, so the result does not depend on the thread count.
 class Search {
    public:
     Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
@@ -122,7 +142,9 @@ class Search {
     // inner), each with its determining origin, damage and sum of normal
     // stresses. scale multiplies every DSigmaEq (the zone's Kt when it
     // applies, else 1). permissible(range, largest) gives the permissible
-    // cycles of a counted cycle of the series whose largest value is largest.
+    // cycles of a counted cycle of the series whose largest value is largest;
+    // it is called from several threads at once. A code raised in a plane is
+    // raised here, that of the first such plane in grid order.
     template <class Permissible>
     std::vector<Plane> Planes(double scale, Permissible&& permissible);
 
@@ -132,6 +154,9 @@ class Search {
         return Choose(Planes(scale, permissible), choice, onBest);
     }
 
+    // Buffers of n records (n + 1 series points) and maps, reused by the final
+    // stage; after Planes they hold the last plane's stresses and the last
+    // origin's series and cycles, as the search in grid order leaves them.
     std::vector<int>& RecordInstants() { return m_recordInstants; }
     std::vector<double>& Sxy() { return m_sxy; }
     std::vector<double>& Sxz() { return m_sxz; }
@@ -140,7 +165,20 @@ class Search {
     CZuvanFatigueCountingMethod::CycleMap& Cycles() { return m_cycles; }
     CZuvanFatigueCountingMethod::RangeMap& Ranges() { return m_ranges; }
 
+    // The buffers of one thread of the search.
+    struct Worker {
+        std::vector<double> sxy, sxz;
+        std::vector<int> instants;
+        std::vector<double> values;
+        CZuvanFatigueCountingMethod::Work work;
+    };
+
    private:
+    // Runs plane(worker, index) for index 0 .. count - 1 on ThreadCount()
+    // threads, the calling thread among them, and shows the progress; raises
+    // what the plane of the lowest index raised.
+    void EachPlane(std::size_t count, const std::function<void(Worker&, std::size_t)>& plane);
+
     const std::vector<ZuvanFatigueAnalysis::Record>& m_records;
     const CZuvanFatigueCountingMethod& m_counting;
     int m_n;
@@ -175,35 +213,72 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
 template <class Permissible>
 std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
     namespace plane = ZuvanFatiguePlane;
+    // The tag of OriginSearch, whose search this is (the same message for 440).
+    static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginSearch>";
     const std::vector<double>& angles = plane::GridAngles();
-    std::vector<Plane> planes;
-    planes.reserve(angles.size() * angles.size());
+    const std::size_t side = angles.size();
+    std::vector<Plane> planes(side * side);
     const int n = m_n;
-    const auto series = [&](int n0, int* instants, double* values) {
-        return plane::OriginSeries(n, n0, m_sxy.data(), m_sxz.data(), m_recordInstants.data(),
-                                   scale, instants, values);
-    };
-    for (double theta : angles) {
-        for (double phi : angles) {
-            const plane::Frame frame = plane::MakeFrame(theta, phi);
-            double sum = 0.0;
-            for (int k = 0; k < n; ++k) {
-                double sxx;
-                plane::PlaneStresses(m_records[k].sij, frame, sxx, m_sxy[k], m_sxz[k]);
-                sum += sxx;
-            }
-            const Origin origin =
-                OriginSearch(n, m_counting, series, permissible, m_instants.data(), m_values.data(),
-                             m_cycles, m_ranges, [](const Origin&) {});
-            Plane p;
-            p.theta = theta;
-            p.phi = phi;
-            p.origin = origin.index;
-            p.damage = origin.damage;
-            p.sum = sum;
-            planes.push_back(p);
+    const int* recordInstants = m_recordInstants.data();
+    EachPlane(planes.size(), [&](Worker& w, std::size_t index) {
+        Plane& p = planes[index];
+        p.theta = angles[index / side];
+        p.phi = angles[index % side];
+        const plane::Frame frame = plane::MakeFrame(p.theta, p.phi);
+        double* sxy = w.sxy.data();
+        double* sxz = w.sxz.data();
+        double sum = 0.0;
+        for (int k = 0; k < n; ++k) {
+            double sxx;
+            plane::PlaneStresses(m_records[k].sij, frame, sxx, sxy[k], sxz[k]);
+            sum += sxx;
         }
-    }
+        p.sum = sum;
+        // The origins as OriginSearch takes them, each series summed over its
+        // cycle map without building it.
+        double best = std::numeric_limits<double>::lowest();
+        int bestOrigin = -1;
+        int* instants = w.instants.data();
+        double* values = w.values.data();
+        for (int n0 = 0; n0 < n; ++n0) {
+            // The series of plane::OriginSeries, its largest value taken on the way.
+            const double y0 = sxy[n0], z0 = sxz[n0];
+            double largest = 0.0;
+            int j = 0;
+            const auto point = [&](int k) {
+                const double v = plane::DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
+                instants[j] = recordInstants[k];
+                values[j] = v;
+                ++j;
+                if (v > largest) largest = v;
+            };
+            instants[j] = recordInstants[n0];
+            values[j] = 0.0;
+            ++j;
+            for (int k = n0 + 1; k < n; ++k) point(k);
+            for (int k = 0; k < n0; ++k) point(k);
+            instants[n] = recordInstants[n0];
+            values[n] = 0.0;
+            const double damage =
+                m_counting.CycleMapSum(w.work, n + 1, instants, values, [&](double range) {
+                    return ZuvanFatigueAnalysis::DamageRate(permissible(range, largest), kTag);
+                });
+            if (damage > best) {
+                best = damage;
+                bestOrigin = n0;
+            }
+        }
+        p.origin = bestOrigin;
+        p.damage = best;
+        if (index + 1 == planes.size()) {  // one thread only, read after the search
+            m_sxy = w.sxy;
+            m_sxz = w.sxz;
+            m_instants = w.instants;
+            m_values = w.values;
+        }
+    });
+    // The maps as the last count of the search leaves them.
+    m_counting.LoadingCycles(n + 1, m_instants.data(), m_values.data(), m_cycles, m_ranges);
     return planes;
 }
 

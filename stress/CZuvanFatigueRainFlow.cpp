@@ -5,24 +5,32 @@
 #include "driver/CExceptionZuvanFatigue.h"
 
 namespace {
-void Reserve(std::vector<int>& buffer, std::size_t size) {
+template <class T>
+void Reserve(std::vector<T>& buffer, std::size_t size) {
     if (buffer.size() < size) buffer.resize(size);
 }
 }  // namespace
 
-void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const double* values,
-                                          CycleMap& cycles, RangeMap& ranges) const {
+void CZuvanFatigueRainFlow::Count(Work& work, int n, const int* instants,
+                                  const double* values) const {
     static const char kTag[] = "<CZuvanFatigueRainFlow::LoadingCycles>";
     Guard(kTag, [&] {
-        cycles.clear();
-        ranges.clear();
+        work.counted.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
-        BeginCount(n, instants);
-        Reserve(m_points, n);
-        Reserve(m_live, 2 * static_cast<std::size_t>(n));
-        Reserve(m_joined, 2 * static_cast<std::size_t>(n));
-        int* points = m_points.data();
+        BeginCount(work, n, instants);
+        // Positions in the signal, each list with the values of its points beside
+        // it: the merged and turning points, the live points, the joined residue.
+        Reserve(work.list[0], n);
+        Reserve(work.list[1], 2 * static_cast<std::size_t>(n));
+        Reserve(work.list[2], 2 * static_cast<std::size_t>(n));
+        Reserve(work.levels[0], n);
+        Reserve(work.levels[1], 2 * static_cast<std::size_t>(n));
+        Reserve(work.levels[2], 2 * static_cast<std::size_t>(n));
+        int* points = work.list[0].data();
+        double* level = work.levels[0].data();
+        int* live = work.list[1].data();
+        double* liveLevel = work.levels[1].data();
 
         // Merge repeats: of a run of values 0.01 or less apart, the last point stays.
         // Dropping a point joins its neighbours, which may then be as close: the
@@ -30,14 +38,20 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         // apart (the turning points below rely on it).
         int count = 1;
         points[0] = 0;
+        level[0] = values[0];
         for (int k = 1; k < n; ++k) {
-            if (std::fabs(values[k] - values[points[count - 1]]) > kTolerance) {
-                points[count++] = k;
+            const double v = values[k];
+            if (std::fabs(v - level[count - 1]) > kTolerance) {
+                points[count] = k;
+                level[count] = v;
+                ++count;
                 continue;
             }
             points[count - 1] = k;
-            while (count >= 2 && std::fabs(values[k] - values[points[count - 2]]) <= kTolerance) {
+            level[count - 1] = v;
+            while (count >= 2 && std::fabs(v - level[count - 2]) <= kTolerance) {
                 points[count - 2] = k;
+                level[count - 2] = v;
                 --count;
             }
         }
@@ -45,22 +59,24 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
 
         // Turning points: the ends, and every point where the slope changes sign.
         int turning = 1;
-        int before = points[0];
+        double dIn = level[1] - level[0];
         for (int k = 1; k + 1 < count; ++k) {
-            const int here = points[k];
-            const double dIn = values[here] - values[before];
-            const double dOut = values[points[k + 1]] - values[here];
-            points[turning] = here;  // kept when the slope changes sign
+            const double dOut = level[k + 1] - level[k];
+            points[turning] = points[k];  // kept when the slope changes sign
+            level[turning] = level[k];
             turning += (dIn * dOut < 0.0) ? 1 : 0;
-            before = here;
+            dIn = dOut;
         }
-        points[turning++] = points[count - 1];
+        points[turning] = points[count - 1];
+        level[turning] = level[count - 1];
+        ++turning;
         if (turning < 3) return;
 
         // First pass; what stays is the residue R(1..r).
-        const int r = FourPointPass(n, instants, values, points, turning, kTag);
+        const int r = FourPointPass(work, points, level, turning, live, liveLevel);
         if (r < 2) Raise(kTag, kCodeInterne);
-        const int* residue = m_live.data();
+        const int* residue = live;  // read only to build the joined list below
+        const double* residueLevel = liveLevel;
 
         // Closing the residue: the residue joined to a copy of itself, the junction
         // points that are not turning points left out. When exactly one of the two
@@ -73,15 +89,19 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         // ends of the residue then carry different instants, and this choice
         // decides the pivot of the closing cycle, hence its temperatures and its
         // permissible number of cycles.
-        const double dEnd = values[residue[r - 1]] - values[residue[r - 2]];
-        const double jump = values[residue[0]] - values[residue[r - 1]];
-        const double dStart = values[residue[1]] - values[residue[0]];
+        const double dEnd = residueLevel[r - 1] - residueLevel[r - 2];
+        const double jump = residueLevel[0] - residueLevel[r - 1];
+        const double dStart = residueLevel[1] - residueLevel[0];
         const double p1 = dStart * dEnd;
         const double p2 = jump * dEnd;
-        int* joined = m_joined.data();
+        int* joined = work.list[2].data();
+        double* joinedLevel = work.levels[2].data();
         int length = 0;
         const auto append = [&](int from, int to) {  // residue positions from..to, inclusive
-            for (int k = from; k <= to; ++k) joined[length++] = residue[k];
+            for (int k = from; k <= to; ++k, ++length) {
+                joined[length] = residue[k];
+                joinedLevel[length] = residueLevel[k];
+            }
         };
         if (p1 > 0.0 && p2 < 0.0) {
             append(0, r - 1);
@@ -100,35 +120,36 @@ void CZuvanFatigueRainFlow::LoadingCycles(int n, const int* instants, const doub
         }
 
         // Second pass over the joined list; it must leave a residue as long as the first.
-        const int left = FourPointPass(n, instants, values, joined, length, kTag);
+        const int left = FourPointPass(work, joined, joinedLevel, length, live, liveLevel);
         if (left != r) Raise(kTag, kCodeInterne);
-        Deliver(cycles, ranges);
     });
 }
 
-int CZuvanFatigueRainFlow::FourPointPass(int n, const int* instants, const double* values,
-                                         const int* list, int count, const char* tag) const {
+int CZuvanFatigueRainFlow::FourPointPass(Work& work, const int* list, const double* levels,
+                                         int count, int* live, double* liveLevel) {
     // The live list is a stack: a point is pushed, then the window of the four last
     // live points is tested until it no longer forms a cycle. Restarting the window
     // at the live start after an extraction would only test again, unchanged, the
     // windows that lay wholly before the extracted pair, so this is the same count.
-    int* live = m_live.data();
     int size = 0;
     for (int j = 0; j < count; ++j) {
-        live[size++] = list[j];
+        live[size] = list[j];
+        liveLevel[size] = levels[j];
+        ++size;
         while (size >= 4) {
-            const double a = values[live[size - 4]];
-            const double b = values[live[size - 3]];
-            const double c = values[live[size - 2]];
-            const double d = values[live[size - 1]];
+            const double a = liveLevel[size - 4];
+            const double b = liveLevel[size - 3];
+            const double c = liveLevel[size - 2];
+            const double d = liveLevel[size - 1];
             const double rangeA = std::fabs(b - a);
             const double rangeB = std::fabs(c - b);
             const double rangeC = std::fabs(d - c);
             if (rangeB > rangeA + kTolerance || rangeB > rangeC + kTolerance) break;
             // The points b and c form a cycle; its pivot is the lower (b on a tie).
             const int pivot = (c < b) ? live[size - 2] : live[size - 3];
-            Record(n, instants, values, rangeB, pivot, tag);
+            Record(work, rangeB, pivot);
             live[size - 3] = live[size - 1];
+            liveLevel[size - 3] = d;
             size -= 2;
         }
     }

@@ -12,25 +12,31 @@ void Reserve(std::vector<T>& buffer, std::size_t size) {
 }
 }  // namespace
 
-void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const double* values,
-                                           CycleMap& cycles, RangeMap& ranges) const {
+void CZuvanFatigueReservoir::Count(Work& work, int n, const int* instants,
+                                   const double* values) const {
     static const char kTag[] = "<CZuvanFatigueReservoir::LoadingCycles>";
     Guard(kTag, [&] {
-        cycles.clear();
-        ranges.clear();
+        work.counted.clear();
         if (n < 3) Raise(kTag, kCodePasAssezDeReleves);
         CheckSignal(n, instants, values, kTag);
         if (std::fabs(values[0] - values[n - 1]) > kTolerance) Raise(kTag, kCodeReservoir);
-        BeginCount(n, instants);
-        Reserve(m_clean, n);
-        Reserve(m_turned, n);
-        Reserve(m_valleys, n);
-        Reserve(m_peakOf, n);
-        Reserve(m_used, n);
+        BeginCount(work, n, instants);
+        // Positions in the signal of the cleaned points; the same turned to start
+        // at the maximum; the valleys (indices into turned), the paired peak of
+        // each valley, and the peaks already paired.
+        std::vector<int>& cleanList = work.list[0];
+        std::vector<int>& turnedList = work.list[1];
+        std::vector<int>& valleyList = work.list[2];
+        std::vector<int>& peakList = work.list[3];
+        Reserve(cleanList, n);
+        Reserve(turnedList, n);
+        Reserve(valleyList, n);
+        Reserve(peakList, n);
+        Reserve(work.flags, n);
 
         // Cleaning: a point less than 0.01 from the one before is dropped; a point
         // between two others on one slope is dropped.
-        int* clean = m_clean.data();
+        int* clean = cleanList.data();
         int m = 1;
         clean[0] = 0;
         for (int k = 1; k < n; ++k) {
@@ -51,7 +57,7 @@ void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const dou
         for (int k = 1; k < m; ++k) {
             if (values[clean[k]] > values[clean[top]]) top = k;
         }
-        int* turned = m_turned.data();
+        int* turned = turnedList.data();
         int size = 0;
         if (top > 0) {
             for (int k = top; k < m; ++k) turned[size++] = clean[k];
@@ -75,7 +81,7 @@ void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const dou
         }
 
         // Valleys (odd indices) from the highest to the lowest; a tie keeps the order.
-        int* valleys = m_valleys.data();
+        int* valleys = valleyList.data();
         int valleyCount = 0;
         for (int j = 1; j + 1 < size; j += 2) valleys[valleyCount++] = j;
         std::sort(valleys, valleys + valleyCount, [&](int a, int b) {
@@ -85,9 +91,9 @@ void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const dou
 
         // Pairing: each valley takes the lower of the nearest free peaks on either
         // side (the left one on a tie).
-        char* used = m_used.data();
+        char* used = work.flags.data();
         std::fill(used, used + size, 0);
-        int* peakOf = m_peakOf.data();
+        int* peakOf = peakList.data();
         for (int i = 0; i < valleyCount; ++i) {
             const int j = valleys[i];
             int left = j - 1;
@@ -128,9 +134,8 @@ void CZuvanFatigueReservoir::LoadingCycles(int n, const int* instants, const dou
                 if (v >= peakValue) break;
             }
             if (confirmed) {
-                Record(n, instants, values, range, turned[j], kTag);
+                Record(work, range, turned[j]);
             }
         }
-        Deliver(cycles, ranges);
     });
 }

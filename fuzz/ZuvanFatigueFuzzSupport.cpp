@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <vector>
 
@@ -75,11 +76,12 @@ std::string WriteFile(const std::string& name, const std::string& bytes) {
 
 int Run(const std::string& contextPath, const std::string& dataPath) {
     const std::string out = WorkDir() + "/out";
-    std::string args[] = {"ZuvanFatigue", "-d", dataPath, "-c", contextPath, "-o", out};
-    char* argv[] = {&args[0][0], &args[1][0], &args[2][0], &args[3][0],
-                    &args[4][0], &args[5][0], &args[6][0], nullptr};
+    // With --json, so that the results files are written (and checked below) too.
+    std::string args[] = {"ZuvanFatigue", "-d", dataPath, "-c", contextPath, "-o", out, "--json"};
+    char* argv[] = {&args[0][0], &args[1][0], &args[2][0], &args[3][0], &args[4][0],
+                    &args[5][0], &args[6][0], &args[7][0], nullptr};
     std::ostringstream console;
-    const int code = RunZuvanFatigue(7, argv, console);
+    const int code = RunZuvanFatigue(8, argv, console);
     // The command line is complete: the code is 0 or one of the program's
     // codes, 10 to 480.
     if (code < 0 || code > 480 || code % 10 != 0) {
@@ -100,8 +102,21 @@ int Run(const std::string& contextPath, const std::string& dataPath) {
         std::fprintf(stderr, "exit code %d and the end report disagree\n", code);
         std::abort();
     }
-    // Reports are appended to: each run starts from an empty folder.
+    // Every line of every results file is one whole JSON object.
     boost::system::error_code ec;
+    for (boost::filesystem::directory_iterator it(out, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (it->path().extension() != ".jsonl") continue;
+        std::ifstream in(it->path().string().c_str(), std::ios::binary);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!nlohmann::json::accept(line)) {
+                std::fprintf(stderr, "a results line is not JSON: %s\n", line.c_str());
+                std::abort();
+            }
+        }
+    }
+    // Reports are appended to: each run starts from an empty folder.
     for (boost::filesystem::directory_iterator it(out, ec), end; !ec && it != end;
          it.increment(ec)) {
         boost::filesystem::remove_all(it->path(), ec);

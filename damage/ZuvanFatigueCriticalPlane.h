@@ -50,41 +50,13 @@ int ThreadCountFrom(const char* text, unsigned hardwareThreads);
 // set; for tests).
 void SetProgressDelay(double seconds);
 
-// Search of the determining origin instant (C11.3.9.2.3, C11.3.9.5.2) among
-// the n origins: series(n0, instants, values) fills the n + 1 points of the
-// series of origin n0 and returns its largest value; the series is counted and
-// its damage is the sum of 1/N over the cycle map, N = permissible(range,
-// largest). An origin becomes the best only when its damage is strictly
-// greater (the earlier origin stays on equality); onBetter(origin) is called
-// each time. The buffers hold n + 1 points; after the search they and the maps
-// hold the last origin's series and cycles.
-template <class Series, class Permissible, class OnBetter>
-Origin OriginSearch(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
-                    Permissible&& permissible, int* instants, double* values,
-                    CZuvanFatigueCountingMethod::CycleMap& cycles,
-                    CZuvanFatigueCountingMethod::RangeMap& ranges, OnBetter&& onBetter) {
-    static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginSearch>";
-    Origin best;
-    best.damage = std::numeric_limits<double>::lowest();
-    for (int n0 = 0; n0 < n; ++n0) {
-        const double largest = series(n0, instants, values);
-        counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
-        double damage = 0.0;
-        for (const auto& cycle : cycles) {
-            damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
-        }
-        if (damage > best.damage) {
-            best.index = n0;
-            best.damage = damage;
-            onBetter(best);
-        }
-    }
-    return best;
-}
-
-// The damage of every origin 0 .. n - 1 in order, each found as in
-// OriginSearch (same series, count and sum); the buffers and maps are used as
-// there. ChooseOrigin then takes the determining one.
+// The origins of a search of the determining origin instant (C11.3.9.2.3,
+// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order.
+// series(n0, instants, values) fills the n + 1 points of the series of origin
+// n0 and returns its largest value; the series is counted and its damage is
+// the sum of 1/N over the cycle map, N = permissible(range, largest). The
+// buffers hold n + 1 points; afterwards they and the maps hold the last
+// origin's series and cycles. ChooseOrigin then takes the determining one.
 template <class Series, class Permissible>
 std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& counting,
                                   Series&& series, Permissible&& permissible, int* instants,
@@ -107,8 +79,8 @@ std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& coun
 }
 
 // The determining origin: one pass in order, an origin becomes the best only
-// when its damage is strictly greater (the earlier stays on equality), as in
-// OriginSearch; onBetter(origin) is called each time.
+// when its damage is strictly greater (the earlier stays on equality);
+// onBetter(origin) is called each time.
 template <class OnBetter>
 Origin ChooseOrigin(const std::vector<Origin>& origins, OnBetter&& onBetter) {
     Origin best;
@@ -148,23 +120,6 @@ class Search {
     template <class Permissible>
     std::vector<Plane> Planes(double scale, Permissible&& permissible);
 
-    // Planes, then Choose.
-    template <class Permissible, class OnBest>
-    Plane Run(double scale, PlaneChoice choice, Permissible&& permissible, OnBest&& onBest) {
-        return Choose(Planes(scale, permissible), choice, onBest);
-    }
-
-    // Buffers of n records (n + 1 series points) and maps, reused by the final
-    // stage; after Planes they hold the last plane's stresses and the last
-    // origin's series and cycles, as the search in grid order leaves them.
-    std::vector<int>& RecordInstants() { return m_recordInstants; }
-    std::vector<double>& Sxy() { return m_sxy; }
-    std::vector<double>& Sxz() { return m_sxz; }
-    std::vector<int>& Instants() { return m_instants; }
-    std::vector<double>& Values() { return m_values; }
-    CZuvanFatigueCountingMethod::CycleMap& Cycles() { return m_cycles; }
-    CZuvanFatigueCountingMethod::RangeMap& Ranges() { return m_ranges; }
-
     // The buffers of one thread of the search.
     struct Worker {
         std::vector<double> sxy, sxz;
@@ -183,11 +138,6 @@ class Search {
     const CZuvanFatigueCountingMethod& m_counting;
     int m_n;
     std::vector<int> m_recordInstants;
-    std::vector<double> m_sxy, m_sxz;
-    std::vector<int> m_instants;
-    std::vector<double> m_values;
-    CZuvanFatigueCountingMethod::CycleMap m_cycles;
-    CZuvanFatigueCountingMethod::RangeMap m_ranges;
 };
 
 // The critical plane: one pass over the planes in grid order; choice says how
@@ -213,8 +163,7 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
 template <class Permissible>
 std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
     namespace plane = ZuvanFatiguePlane;
-    // The tag of OriginSearch, whose search this is (the same message for 440).
-    static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginSearch>";
+    static const char kTag[] = "<ZuvanFatigueCriticalPlane::Search::Planes>";
     const std::vector<double>& angles = plane::GridAngles();
     const std::size_t side = angles.size();
     std::vector<Plane> planes(side * side);
@@ -234,7 +183,7 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
             sum += sxx;
         }
         p.sum = sum;
-        // The origins as OriginSearch takes them, each series summed over its
+        // The origins as OriginDamages takes them, each series summed over its
         // cycle map without building it.
         double best = std::numeric_limits<double>::lowest();
         int bestOrigin = -1;
@@ -270,15 +219,7 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         }
         p.origin = bestOrigin;
         p.damage = best;
-        if (index + 1 == planes.size()) {  // one thread only, read after the search
-            m_sxy = w.sxy;
-            m_sxz = w.sxz;
-            m_instants = w.instants;
-            m_values = w.values;
-        }
     });
-    // The maps as the last count of the search leaves them.
-    m_counting.LoadingCycles(n + 1, m_instants.data(), m_values.data(), m_cycles, m_ranges);
     return planes;
 }
 

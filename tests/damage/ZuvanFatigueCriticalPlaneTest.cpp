@@ -59,18 +59,9 @@ int Permissible(double range, double largest) {
 }
 
 // The search as the full count does it: each plane's origins through
-// OriginSearch with the maps.
-// The buffers as the reference leaves them: the last plane's shear stresses,
-// the last origin's series and cycles.
-struct LastState {
-    std::vector<double> sxy, sxz, values;
-    std::vector<int> instants;
-    CZuvanFatigueCountingMethod::CycleMap cycles;
-};
-
+// OriginDamages with the maps, the determining one by ChooseOrigin.
 std::vector<cp::Plane> ReferencePlanes(const Records& records,
-                                       const CZuvanFatigueCountingMethod& counting,
-                                       LastState& last) {
+                                       const CZuvanFatigueCountingMethod& counting) {
     namespace plane = ZuvanFatiguePlane;
     const int n = static_cast<int>(records.size());
     std::vector<int> recordInstants(n), instants(n + 1);
@@ -90,20 +81,20 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
                 plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
                 p.sum += sxx;
             }
-            const cp::Origin origin = cp::OriginSearch(
-                n, counting,
-                [&](int n0, int* i, double* v) {
-                    return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                               1.0, i, v);
-                },
-                Permissible, instants.data(), values.data(), cycles, ranges,
+            const cp::Origin origin = cp::ChooseOrigin(
+                cp::OriginDamages(
+                    n, counting,
+                    [&](int n0, int* i, double* v) {
+                        return plane::OriginSeries(n, n0, sxy.data(), sxz.data(),
+                                                   recordInstants.data(), 1.0, i, v);
+                    },
+                    Permissible, instants.data(), values.data(), cycles, ranges),
                 [](const cp::Origin&) {});
             p.origin = origin.index;
             p.damage = origin.damage;
             planes.push_back(p);
         }
     }
-    last = LastState{sxy, sxz, values, instants, cycles};
     return planes;
 }
 
@@ -137,8 +128,7 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
         for (const CZuvanFatigueCountingMethod* counting : methods) {
             SCOPED_TRACE(testing::Message()
                          << c.name << (counting == &rainflow ? ", rainflow" : ", reservoir"));
-            LastState last;
-            const std::vector<cp::Plane> reference = ReferencePlanes(c.records, *counting, last);
+            const std::vector<cp::Plane> reference = ReferencePlanes(c.records, *counting);
             for (int threads : {1, 3}) {
                 SCOPED_TRACE(testing::Message() << threads << " threads");
                 cp::SetThreadCount(threads);
@@ -155,12 +145,6 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
                     if (!same) ++differing;
                 }
                 EXPECT_EQ(differing, 0);
-                // The final stage finds the buffers as the search in grid order leaves them.
-                EXPECT_EQ(search.Sxy(), last.sxy);
-                EXPECT_EQ(search.Sxz(), last.sxz);
-                EXPECT_EQ(search.Instants(), last.instants);
-                EXPECT_EQ(search.Values(), last.values);
-                EXPECT_TRUE(search.Cycles() == last.cycles);
                 for (cp::PlaneChoice choice :
                      {cp::PlaneChoice::kToleranceThenSum, cp::PlaneChoice::kStrictlyGreater}) {
                     std::vector<int> rows, expectedRows;

@@ -1,6 +1,7 @@
 #include "damage/CZuvanFatigueClause.h"
 
 #include <boost/filesystem.hpp>
+#include <locale>
 #include <nlohmann/json.hpp>
 
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -158,16 +159,25 @@ std::string CZuvanFatigueClause::ReportPath(const std::string& outputDirectory,
     });
 }
 
+namespace {
+
+// Opens a result file for appending, in locale; 290 when it cannot be opened.
+std::unique_ptr<std::ofstream> OpenForAppend(const std::string& path, const std::locale& locale,
+                                             const char* tag) {
+    std::unique_ptr<std::ofstream> os(new std::ofstream());
+    os->imbue(locale);
+    // Appending never truncates an existing file; a missing file is created.
+    os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
+    if (!os->good()) Raise(tag, kCodeFichierResultats);
+    return os;
+}
+
+}  // namespace
+
 std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
     static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
     return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
-        const std::string path = ReportPath(m_outputDirectory, m_fileName);
-        std::unique_ptr<std::ofstream> os(new std::ofstream());
-        os->imbue(NativeLocale());
-        // Appending never truncates an existing report; a missing file is created.
-        os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
-        if (!os->good()) Raise(kTag, kCodeFichierResultats);
-        return os;
+        return OpenForAppend(ReportPath(m_outputDirectory, m_fileName), NativeLocale(), kTag);
     });
 }
 
@@ -200,6 +210,9 @@ void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
     request.reportFile = m_fileName;
     request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
     request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
-    ZuvanFatigueJson::Append(ReportPath(m_outputDirectory, m_fileName) + ".jsonl",
-                             ZuvanFatigueJson::Line(request, analysis, result), tag);
+    const std::string line = ZuvanFatigueJson::Line(request, analysis, result);
+    const std::unique_ptr<std::ofstream> file = OpenForAppend(
+        ReportPath(m_outputDirectory, m_fileName) + ".jsonl", std::locale::classic(), tag);
+    file->write(line.data(), static_cast<std::streamsize>(line.size()));
+    ZuvanFatigueAnalysis::FinishReport(file.get(), tag);
 }

@@ -1,9 +1,6 @@
 #include "report/ZuvanFatigueJson.h"
 
-#include <fstream>
-
 #include "damage/ZuvanFatiguePlane.h"
-#include "driver/CExceptionZuvanFatigue.h"
 #include "driver/ZuvanFatigueVersion.h"
 
 namespace ZuvanFatigueJson {
@@ -279,17 +276,6 @@ std::string Line(const Request& request, const char* analysis, const ordered_jso
                             {"result", result}};
     // Deck names are bytes: what is not UTF-8 becomes U+FFFD, never an exception.
     return o.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
-}
-
-void Append(const std::string& path, const std::string& line, const char* tag) {
-    std::ofstream out;
-    out.open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
-    if (!out.good()) Raise(tag, kCodeFichierResultats);
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out.flush();
-    if (!out.good()) Raise(tag, kCodeFichierResultats);
-    out.close();
-    if (out.fail()) Raise(tag, kCodeFichierResultats);
 }
 
 }  // namespace ZuvanFatigueJson

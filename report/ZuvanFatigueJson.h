@@ -32,8 +32,4 @@ nlohmann::ordered_json Result(const ZuvanFatigueResults::ThroatResult& result);
 std::string Line(const Request& request, const char* analysis,
                  const nlohmann::ordered_json& result);
 
-// Appends line to the file at path (created when absent, never truncated);
-// 290 when it cannot be written whole.
-void Append(const std::string& path, const std::string& line, const char* tag);
-
 }  // namespace ZuvanFatigueJson

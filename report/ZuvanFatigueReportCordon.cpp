@@ -133,8 +133,7 @@ Table<WeldCycle> PlasticityTable() {
                    Cell{8, [](const WeldCycle& c) { return Value(c.Ke); }},
                    Cell{8, [](const WeldCycle& c) { return Value(c.Kv); }},
                })};
-    t.separator =
-        "|        |        |        |          |          |          |          |          |";
+    t.separated = true;
     return t;
 }
 

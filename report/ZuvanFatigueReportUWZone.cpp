@@ -177,9 +177,7 @@ Table<UWZoneCycle> PlasticityTable() {
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.after.Sigmo); }},
                    Cell{8, [](const UWZoneCycle& c) { return Value(c.after.DSigmaRl); }},
                })};
-    t.separator =
-        "|        |        |        |          |          |          |          |          |"
-        "          |          |";
+    t.separated = true;
     return t;
 }
 
@@ -228,9 +226,7 @@ Table<UWZoneCycle> FinalTable() {
             Cell{10, [](const UWZoneCycle& c) { return Value(c.N); }},
             Cell{10, [](const UWZoneCycle& c) { return Value(c.damage); }, Format::kScientific},
         })};
-    t.separator =
-        "|        |        |        |          |          |          |          |            "
-        "|            |";
+    t.separated = true;
     return t;
 }
 

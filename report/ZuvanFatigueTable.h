@@ -40,8 +40,8 @@ struct Table {
     std::vector<std::string> header;
     // The lines of one row, each a list of cells.
     std::vector<std::vector<Column<Row>>> lines;
-    // A line written between two rows, none when empty.
-    std::string separator;
+    // Rows apart: between two rows, a line of empty cells of the first line's widths.
+    bool separated = false;
 };
 
 // One cell into the report: "| " or " | ", then the value.
@@ -53,7 +53,11 @@ void Write(CZuvanFatigueRapport& r, const Table<Row>& table, const std::vector<R
     for (const std::string& line : table.header) r.Line(line);
     bool first = true;
     for (const Row& row : rows) {
-        if (!first && !table.separator.empty()) r.Line(table.separator);
+        if (!first && table.separated) {
+            for (const Column<Row>& c : table.lines.front())
+                WriteCell(r, Value(), c.width, c.format);
+            r.RowEnd();
+        }
         first = false;
         for (const std::vector<Column<Row>>& line : table.lines) {
             for (const Column<Row>& c : line) {

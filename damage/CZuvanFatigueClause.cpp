@@ -87,7 +87,11 @@ void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
             m_counting.reset();
             m_criterion.reset();
             m_study.reset(new CZuvanFatigue(study));
-            m_history.reset(new CZuvanFatigueHistorique(m_study->GetHistory(historyName)));
+            // One copy of the history (GetHistory raises 300 when absent).
+            const auto& histories = m_study->Histories();
+            const auto history = histories.find(historyName);
+            if (history == histories.end()) m_study->GetHistory(historyName);
+            m_history.reset(new CZuvanFatigueHistorique(history->second));
             if (countingMethod == kReservoir) {
                 m_counting.reset(new CZuvanFatigueReservoir());
             } else if (countingMethod == kRainFlow) {

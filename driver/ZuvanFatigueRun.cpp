@@ -3,7 +3,9 @@
 #include <cstring>
 #include <iostream>
 #include <limits>
+#include <streambuf>
 #include <string>
+#include <vector>
 
 #include "damage/CZuvanFatigueClause.h"
 #include "deck/CZuvanFatigue.h"
@@ -53,6 +55,51 @@ void PrintMissing(std::ostream& console, const std::string& message) {
 bool Is(const char* arg, const char* shortName, const char* longName) {
     return std::strcmp(arg, shortName) == 0 || std::strcmp(arg, longName) == 0;
 }
+
+// The console of a run, written in blocks: the deck echo is most of what a
+// run prints, one short line at a time, and an unbuffered standard error
+// would take a system call for each piece. Everything written reaches the
+// console stream, in order, at each flush and when the run ends (the
+// destructor): before the end report, the usage text or a message, which
+// flush, and before each analysis starts (its progress line writes to the
+// terminal directly).
+class BlockConsole : public std::streambuf {
+   public:
+    explicit BlockConsole(std::ostream& console) : m_console(console), m_buffer(kBytes) {
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    }
+    BlockConsole(const BlockConsole&) = delete;
+    BlockConsole& operator=(const BlockConsole&) = delete;
+    ~BlockConsole() override { sync(); }
+
+   protected:
+    int_type overflow(int_type c) override {
+        Drain();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override {
+        Drain();
+        m_console.flush();
+        return 0;
+    }
+
+   private:
+    static constexpr std::size_t kBytes = 64 * 1024;
+    // A console that takes nothing (a closed standard error) loses the text,
+    // as an unbuffered one would; the run goes on.
+    void Drain() {
+        const std::ptrdiff_t n = pptr() - pbase();
+        if (n > 0) m_console.write(pbase(), n);
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    }
+
+    std::ostream& m_console;
+    std::vector<char> m_buffer;
+};
 
 // Restores the echo stream of the deck readers when the run ends.
 class ConsoleScope {
@@ -249,12 +296,16 @@ int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream&
         output.flush();
         return 0;
     }
-    ConsoleScope scope(console);
+    BlockConsole blocks(console);
+    std::ostream buffered(&blocks);
+    ConsoleScope scope(buffered);
+    int code = 10;
     try {
-        return Run(argc, argv, console, output);
+        code = Run(argc, argv, buffered, output);
     } catch (...) {
         // Entry points never throw; this only guards the printing itself.
-        PrintEndReport(console, 10);
-        return 10;
+        PrintEndReport(buffered, 10);
     }
+    buffered.flush();
+    return code;
 }

@@ -218,3 +218,28 @@ TEST(ZuvanFatigueRun, VersionIsPrintedWhereverItStandsAndNoDeckIsRead) {
         EXPECT_EQ(r.console, c.console);
     }
 }
+
+// The console is written in blocks: whatever ends the run, every line read
+// before is on it, in order, before the end report or the message.
+TEST(ZuvanFatigueRun, EchoIsWholeWhateverEndsTheRun) {
+    TempDir dir;
+    std::string comments;
+    for (int k = 0; comments.size() < 200 * 1024; ++k) {
+        comments += "/ line " + std::to_string(k) + " of a long deck\n";
+    }
+    const std::string ctx = dir.Write("c.ctx", comments + kMaterialDeck);
+    const std::string data = dir.Write("d.dat", comments + "*INCONNUE\n/ never read\n");
+    const RunResult unknown = RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()});
+    EXPECT_EQ(unknown.status, 40);
+    const std::string echo = comments + kMaterialDeck + comments + "*INCONNUE\n";
+    ASSERT_GT(unknown.console.size(), echo.size());
+    EXPECT_EQ(unknown.console.substr(0, echo.size()), echo);
+    const std::string end = " \n Fin anormale du travail \n Code d'erreur : 40 \n";
+    EXPECT_EQ(unknown.console.substr(echo.size(), end.size()), end);
+
+    const RunResult missing = RunProgram({"-c", ctx, "-o"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.console, comments + kMaterialDeck +
+                                   "L'option -o impose de fournir le chemin complet du "
+                                   "r\xE9pertoire de sortie en argument\n");
+}

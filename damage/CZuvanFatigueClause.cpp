@@ -143,8 +143,18 @@ void CZuvanFatigueClause::Resolve() const {
         if (!m_history || !m_study || !m_counting || !m_criterion) Raise(kTag, kCodeDommage);
         const int type = m_history->GetType();
         if (type != 20 && type != 30 && type != 40) Raise(kTag, kCodeHistorique);
-        // The analysis opens its report first.
-        ReportPath(m_outputDirectory, m_fileName);
+        // The analysis opens its report first: it fails (290) where the
+        // report's folder is not a folder or the report's path is one. Without
+        // an output directory the report's place is not known yet.
+        const std::string path = ReportPath(m_outputDirectory, m_fileName);
+        if (!m_outputDirectory.empty()) {
+            namespace fs = boost::filesystem;
+            boost::system::error_code ec;
+            const fs::path report(path);
+            if (!fs::is_directory(report.parent_path(), ec) || fs::is_directory(report, ec)) {
+                Raise(kTag, kCodeFichierResultats);
+            }
+        }
         if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
         if (type == 30) {
             // As DamageUWZoneCriticalPlane fetches them.

@@ -24,7 +24,8 @@ const char kRequestNumberMessage[] =
     "L'option --request impose de fournir en argument le numéro d'une demande de calcul du "
     "fichier de données (1 pour la première)";
 
-void PrintUsage(std::ostream& console) {
+// The usage text; with every option, the help that --help alone prints.
+void PrintUsage(std::ostream& console, bool everyOption = false) {
     static const char* const kLines[] = {
         "",
         "Utilisation : ZuvanFatigue.exe -d DATA -c CONTEXT -o OUTPUTDIR",
@@ -42,7 +43,31 @@ void PrintUsage(std::ostream& console) {
         "  -o,--outputdir OUTPUTDIR",
         "      Permet de définir le chemin complet du répertoire qui contiendra les résultats",
     };
+    static const char* const kOtherOptions[] = {
+        "  --json",
+        "      Ajoute les résultats de chaque demande de calcul, en une ligne JSON, au",
+        "      fichier OUTPUTDIR/<fichier de résultats>.jsonl",
+        "  --check",
+        "      Vérifie les deux fichiers et chaque demande de calcul sans rien calculer",
+        "      ni écrire de rapport (-o facultatif) ; liste les demandes sur la sortie",
+        "      standard",
+        "  --request K",
+        "      Ne calcule et n'écrit que la K-ième demande de calcul (1 pour la première)",
+        "  --split DIR",
+        "      Écrit pour chaque demande de calcul K le fichier de données DIR/K.data des",
+        "      blocs qu'elle utilise, suivis de son bloc *DOMMAGE (-o facultatif)",
+        "  --version",
+        "      Affiche la version du logiciel sur la sortie standard",
+        "",
+        "Environnement :",
+        "  ZUVAN_THREADS=N",
+        "      Nombre de fils de calcul de la recherche du plan critique (par défaut,",
+        "      tous ceux de la machine ; les résultats n'en dépendent pas)",
+    };
     for (const char* line : kLines) console << ConsoleText(line) << '\n';
+    if (everyOption) {
+        for (const char* line : kOtherOptions) console << ConsoleText(line) << '\n';
+    }
     console << '\n';
     console.flush();
 }
@@ -290,6 +315,12 @@ int RunZuvanFatigue(int argc, char* argv[], std::ostream& console) {
 }
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream& output) {
+    // --help alone answers with every option on the standard output (the
+    // help scan of a longer command line prints the usage text as a message).
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        PrintUsage(output, true);
+        return 0;
+    }
     // --version answers before anything else is looked at; no deck is opened.
     if (AsksForVersion(argc, argv)) {
         output << "ZuvanFatigue " << kZuvanFatigueVersion << '\n';

@@ -243,3 +243,22 @@ TEST(ZuvanFatigueRun, EchoIsWholeWhateverEndsTheRun) {
                                    "L'option -o impose de fournir le chemin complet du "
                                    "r\xE9pertoire de sortie en argument\n");
 }
+
+// --help alone lists every option on standard output; with other arguments
+// the usage text stays a message on the console, as wrong usage prints it.
+TEST(ZuvanFatigueRun, HelpAloneListsEveryOptionOnStandardOutput) {
+    const RunResult help = RunProgram({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.console, "");
+    const std::string designed = kUsage.substr(0, kUsage.size() - 1);  // without the last line end
+    EXPECT_EQ(help.output.substr(0, designed.size()), designed);
+    for (const char* option : {"  --json\n", "  --check\n", "  --request K\n", "  --split DIR\n",
+                               "  --version\n", "  ZUVAN_THREADS=N\n"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+    }
+    EXPECT_EQ(help.output.substr(help.output.size() - 2), "\n\n");
+    const RunResult twoArguments = RunProgram({"--help", "x"});
+    EXPECT_EQ(twoArguments.status, 1);
+    EXPECT_EQ(twoArguments.console, kUsage);
+    EXPECT_EQ(twoArguments.output, "");
+}

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -137,6 +138,15 @@ bool Tokens::Integer(int& value) {
     if (!(m_in >> v) || !AtTokenEnd()) return false;
     value = v;
     return true;
+}
+
+bool Tokens::NoFurtherNumber() {
+    std::string next;
+    if (!(m_in >> next)) return true;
+    // An optional sign, then a digit, or a point and a digit.
+    std::size_t at = next[0] == '+' || next[0] == '-' ? 1 : 0;
+    if (at < next.size() && next[at] == '.') ++at;
+    return at >= next.size() || !std::isdigit(static_cast<unsigned char>(next[at]));
 }
 
 bool Tokens::Word(std::string& value) {

@@ -65,6 +65,12 @@ class Tokens {
     bool Integer(int& value);
     bool Word(std::string& value);
     bool Character(char& value);
+    // True when no further number follows the values read: the rest of the
+    // line is empty or begins with a word (a unit, a comment), which is
+    // ignored. A token that begins as a number does ("7", "-0.5", ".5e3",
+    // "12MPa"): a card that carries more numbers than it takes is refused
+    // as one that lacks a value is.
+    bool NoFurtherNumber();
 
    private:
     // True when the value just read ended its token.

@@ -74,7 +74,15 @@ CZuvanFatigueHistorique CZuvanFatigue::GetHistory(std::string name) const {
 }
 
 int CZuvanFatigue::Read() {
-    return GuardEntry([&] { ReadCards(); });
+    static const char kTag[] = "<CZuvanFatigue::Read>";
+    return GuardEntry([&] {
+        if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
+        ReadCards(m_in, true);
+    });
+}
+
+int CZuvanFatigue::ReadDefinitions(std::istream& in) {
+    return GuardEntry([&] { ReadCards(in, false); });
 }
 
 void CZuvanFatigue::AddComponent(const CZuvanFatigueComposant& component) {
@@ -97,41 +105,42 @@ void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
     ZuvanFatigueNamedMaps::Add(m_histories, history, kCodeHistoriqueExiste, kTag);
 }
 
-void CZuvanFatigue::ReadCards() {
+void CZuvanFatigue::ReadCards(std::istream& in, bool carryOut) {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;
-    if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
-    SkipByteOrderMark(m_in);
+    SkipByteOrderMark(in);
     // One request serves the whole run: read, carried out at once, cleared.
     CZuvanFatigueClause request;
     std::string line;
-    while (ReadDeckLine(m_in, line)) {
+    while (ReadDeckLine(in, line)) {
         // The context cards (*CLASSE, *MATERIAU, *UWCOURBE, *CLASSIFICATION) go
         // to the study's own library; no keyword of one group begins one of the
         // other, so testing them first changes nothing.
-        if (m_context.ReadCard(line, m_in)) continue;
+        if (m_context.ReadCard(line, in)) continue;
         if (IsCard(line, "*COMPOSANT")) {
             CZuvanFatigueComposant component;
-            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
+            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, in);
             AddComponent(component);
         } else if (IsCard(line, "*HISTORIQUE")) {
             CZuvanFatigueHistorique history;
-            history.Read(m_in, CardLine(line), m_uwZones, m_welds);
+            history.Read(in, CardLine(line), m_uwZones, m_welds);
             AddHistory(history);
         } else if (IsCard(line, "*UWZONE")) {
             CZuvanFatigueUWZone zone;
-            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
+            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, in);
             AddUWZone(zone);
         } else if (IsCard(line, "*CORDON")) {
             CZuvanFatigueCordon seam;
-            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
+            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, in);
             AddWeld(seam);
         } else if (IsCard(line, "*DOMMAGE")) {
             request.Clear();
-            request.Read(m_in, *this, m_outputDirectory);
-            request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
-            request.SetJsonResults(m_jsonResults);
-            request.Damage();
+            request.Read(in, *this, m_outputDirectory);
+            if (carryOut) {
+                request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
+                request.SetJsonResults(m_jsonResults);
+                request.Damage();
+            }
             request.Clear();
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);

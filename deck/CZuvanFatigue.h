@@ -26,6 +26,10 @@ class CZuvanFatigue {
     int SetContext(const CZuvanFatigueContexte& context);
     int SetOutputDirectory(const char* path);
     int Read();
+    // Reading and defining only, on a data deck already open: every block is
+    // read and every *DOMMAGE request defined as Read does, but no request is
+    // carried out and no file is written. For the deck reader's fuzz target.
+    int ReadDefinitions(std::istream& in);
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
 
@@ -54,7 +58,7 @@ class CZuvanFatigue {
     const std::string& GetOutputDirectory() const { return m_outputDirectory; }
 
    private:
-    void ReadCards();
+    void ReadCards(std::istream& in, bool carryOut);
 
     std::map<std::string, CZuvanFatigueComposant> m_components;
     std::map<std::string, CZuvanFatigueCordon> m_welds;

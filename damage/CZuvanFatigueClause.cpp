@@ -1,7 +1,7 @@
 #include "damage/CZuvanFatigueClause.h"
 
-#include <boost/filesystem.hpp>
 #include <locale>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -10,6 +10,7 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueJson.h"
+#include "report/ZuvanFatigueOutputFile.h"
 #include "report/ZuvanFatigueReport.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
@@ -131,53 +132,18 @@ double CZuvanFatigueClause::Damage() {
     });
 }
 
-std::string CZuvanFatigueClause::ReportPath(const std::string& outputDirectory,
-                                            const std::string& fileName) {
-    static const char kTag[] = "<CZuvanFatigueClause::ReportPath>";
-    namespace fs = boost::filesystem;
-    return Guard(kTag, [&]() -> std::string {
-        // No name, or a name of blanks only (no *FICHIER_SORTIE card): no report file.
-        if (fileName.find_first_not_of(' ') == std::string::npos) {
-            Raise(kTag, kCodeFichierResultats);
-        }
-        // A deck may come from anywhere: its name never reaches a file outside
-        // the output directory.
-        const fs::path name(fileName);
-        if (name.has_root_directory() || name.has_root_name()) Raise(kTag, kCodeFichierResultats);
-        for (const fs::path& part : name) {
-            if (part == "..") Raise(kTag, kCodeFichierResultats);
-        }
-        fs::path path;
-        if (!outputDirectory.empty()) {
-            boost::system::error_code ec;
-            const fs::file_status st = fs::status(outputDirectory, ec);
-            if (ec || !fs::exists(st)) Raise(kTag, kCodeRepertoireSortie);
-            path = outputDirectory;
-        }
-        path /= name;
-        return path.string();
+std::unique_ptr<ZuvanFatigueOutputFile> CZuvanFatigueClause::GetFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+    return Guard(kTag, [&] {
+        return std::make_unique<ZuvanFatigueOutputFile>(m_outputDirectory, m_fileName, kTag);
     });
 }
 
-namespace {
-
-// Opens a result file for appending, in locale; 290 when it cannot be opened.
-std::unique_ptr<std::ofstream> OpenForAppend(const std::string& path, const std::locale& locale,
-                                             const char* tag) {
-    std::unique_ptr<std::ofstream> os(new std::ofstream());
-    os->imbue(locale);
-    // Appending never truncates an existing file; a missing file is created.
-    os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
-    if (!os->good()) Raise(tag, kCodeFichierResultats);
-    return os;
-}
-
-}  // namespace
-
-std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
-    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
-    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
-        return OpenForAppend(ReportPath(m_outputDirectory, m_fileName), NativeLocale(), kTag);
+std::unique_ptr<ZuvanFatigueOutputFile> CZuvanFatigueClause::GetJsonFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetJsonFile>";
+    return Guard(kTag, [&] {
+        return std::make_unique<ZuvanFatigueOutputFile>(m_outputDirectory, m_fileName + ".jsonl",
+                                                        kTag);
     });
 }
 
@@ -185,12 +151,15 @@ template <class Result>
 double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
                                    const char* analysis) {
     return Guard(tag, [&]() -> double {
+        // Both files are resolved before anything is computed or written.
         const bool write = m_reportSwitch == kWriteReport;
-        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr);
+        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr, NativeLocale());
+        const std::unique_ptr<ZuvanFatigueOutputFile> json =
+            write && m_jsonResults ? GetJsonFile() : nullptr;
         const Result result = (this->*compute)();
         if (write) ZuvanFatigueReport::Write(report.Stream(), result);
         report.Finish(tag);
-        if (write && m_jsonResults) AppendJson(tag, analysis, ZuvanFatigueJson::Result(result));
+        if (json) AppendJson(*json, tag, analysis, ZuvanFatigueJson::Result(result));
         return result.total;
     });
 }
@@ -202,7 +171,8 @@ template double CZuvanFatigueClause::Assess(
 template double CZuvanFatigueClause::Assess(
     const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
 
-void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
+void CZuvanFatigueClause::AppendJson(ZuvanFatigueOutputFile& file, const char* tag,
+                                     const char* analysis,
                                      const nlohmann::ordered_json& result) const {
     ZuvanFatigueJson::Request request;
     request.history = m_history->GetName();
@@ -210,9 +180,5 @@ void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
     request.reportFile = m_fileName;
     request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
     request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
-    const std::string line = ZuvanFatigueJson::Line(request, analysis, result);
-    const std::unique_ptr<std::ofstream> file = OpenForAppend(
-        ReportPath(m_outputDirectory, m_fileName) + ".jsonl", std::locale::classic(), tag);
-    file->write(line.data(), static_cast<std::streamsize>(line.size()));
-    ZuvanFatigueAnalysis::FinishReport(file.get(), tag);
+    file.Append(ZuvanFatigueJson::Line(request, analysis, result), tag);
 }

@@ -3,7 +3,9 @@
 // appended to whole: each append is one write on a descriptor opened for
 // appending, made while an exclusive advisory lock (flock) is held on the
 // file, so that runs appending to the same file at once never interleave. An
-// append that fails leaves the file as it was before it.
+// append that fails leaves the file as it was before it. A run killed before
+// or after the write leaves the whole report or none of it; only a kill that
+// lands inside the one write call can stop the system part-way through it.
 //
 // The name stays inside the output directory: every component below the
 // directory is opened without following symbolic links (the directory itself

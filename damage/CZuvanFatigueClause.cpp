@@ -1,7 +1,7 @@
 #include "damage/CZuvanFatigueClause.h"
 
-#include <boost/filesystem.hpp>
 #include <locale>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -12,6 +12,7 @@
 #include "driver/CExceptionZuvanFatigue.h"
 #include "model/CZuvanFatigueMateriau.h"
 #include "report/ZuvanFatigueJson.h"
+#include "report/ZuvanFatigueOutputFile.h"
 #include "report/ZuvanFatigueReport.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
@@ -143,17 +144,15 @@ void CZuvanFatigueClause::Resolve() const {
         if (!m_history || !m_study || !m_counting || !m_criterion) Raise(kTag, kCodeDommage);
         const int type = m_history->GetType();
         if (type != 20 && type != 30 && type != 40) Raise(kTag, kCodeHistorique);
-        // The analysis opens its report first: it fails (290) where the
-        // report's folder is not a folder or the report's path is one. Without
-        // an output directory the report's place is not known yet.
-        const std::string path = ReportPath(m_outputDirectory, m_fileName);
-        if (!m_outputDirectory.empty()) {
-            namespace fs = boost::filesystem;
-            boost::system::error_code ec;
-            const fs::path report(path);
-            if (!fs::is_directory(report.parent_path(), ec) || fs::is_directory(report, ec)) {
-                Raise(kTag, kCodeFichierResultats);
-            }
+        // The analysis resolves its files first (450, 290), creating nothing.
+        // Without an output directory the files' place is not known yet: only
+        // their names are checked.
+        if (m_outputDirectory.empty()) {
+            ZuvanFatigueOutputFile::CheckName(m_fileName, kTag);
+            if (m_jsonResults) ZuvanFatigueOutputFile::CheckName(m_fileName + ".jsonl", kTag);
+        } else {
+            GetFile();
+            if (m_jsonResults) GetJsonFile();
         }
         if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
         if (type == 30) {
@@ -187,53 +186,18 @@ const char* CZuvanFatigueClause::AnalysisKind() const {
     }
 }
 
-std::string CZuvanFatigueClause::ReportPath(const std::string& outputDirectory,
-                                            const std::string& fileName) {
-    static const char kTag[] = "<CZuvanFatigueClause::ReportPath>";
-    namespace fs = boost::filesystem;
-    return Guard(kTag, [&]() -> std::string {
-        // No name, or a name of blanks only (no *FICHIER_SORTIE card): no report file.
-        if (fileName.find_first_not_of(' ') == std::string::npos) {
-            Raise(kTag, kCodeFichierResultats);
-        }
-        // A deck may come from anywhere: its name never reaches a file outside
-        // the output directory.
-        const fs::path name(fileName);
-        if (name.has_root_directory() || name.has_root_name()) Raise(kTag, kCodeFichierResultats);
-        for (const fs::path& part : name) {
-            if (part == "..") Raise(kTag, kCodeFichierResultats);
-        }
-        fs::path path;
-        if (!outputDirectory.empty()) {
-            boost::system::error_code ec;
-            const fs::file_status st = fs::status(outputDirectory, ec);
-            if (ec || !fs::exists(st)) Raise(kTag, kCodeRepertoireSortie);
-            path = outputDirectory;
-        }
-        path /= name;
-        return path.string();
+std::unique_ptr<ZuvanFatigueOutputFile> CZuvanFatigueClause::GetFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
+    return Guard(kTag, [&] {
+        return std::make_unique<ZuvanFatigueOutputFile>(m_outputDirectory, m_fileName, kTag);
     });
 }
 
-namespace {
-
-// Opens a result file for appending, in locale; 290 when it cannot be opened.
-std::unique_ptr<std::ofstream> OpenForAppend(const std::string& path, const std::locale& locale,
-                                             const char* tag) {
-    std::unique_ptr<std::ofstream> os(new std::ofstream());
-    os->imbue(locale);
-    // Appending never truncates an existing file; a missing file is created.
-    os->open(path.c_str(), std::ios::out | std::ios::app | std::ios::binary);
-    if (!os->good()) Raise(tag, kCodeFichierResultats);
-    return os;
-}
-
-}  // namespace
-
-std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
-    static const char kTag[] = "<CZuvanFatigueClause::GetFile>";
-    return Guard(kTag, [&]() -> std::unique_ptr<std::ofstream> {
-        return OpenForAppend(ReportPath(m_outputDirectory, m_fileName), NativeLocale(), kTag);
+std::unique_ptr<ZuvanFatigueOutputFile> CZuvanFatigueClause::GetJsonFile() const {
+    static const char kTag[] = "<CZuvanFatigueClause::GetJsonFile>";
+    return Guard(kTag, [&] {
+        return std::make_unique<ZuvanFatigueOutputFile>(m_outputDirectory, m_fileName + ".jsonl",
+                                                        kTag);
     });
 }
 
@@ -241,12 +205,15 @@ template <class Result>
 double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
                                    const char* analysis) {
     return Guard(tag, [&]() -> double {
+        // Both files are resolved before anything is computed or written.
         const bool write = m_reportSwitch == kWriteReport;
-        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr);
+        ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr, NativeLocale());
+        const std::unique_ptr<ZuvanFatigueOutputFile> json =
+            write && m_jsonResults ? GetJsonFile() : nullptr;
         const Result result = (this->*compute)();
         if (write) ZuvanFatigueReport::Write(report.Stream(), result);
         report.Finish(tag);
-        if (write && m_jsonResults) AppendJson(tag, analysis, ZuvanFatigueJson::Result(result));
+        if (json) AppendJson(*json, tag, analysis, ZuvanFatigueJson::Result(result));
         return result.total;
     });
 }
@@ -258,7 +225,8 @@ template double CZuvanFatigueClause::Assess(
 template double CZuvanFatigueClause::Assess(
     const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
 
-void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
+void CZuvanFatigueClause::AppendJson(ZuvanFatigueOutputFile& file, const char* tag,
+                                     const char* analysis,
                                      const nlohmann::ordered_json& result) const {
     ZuvanFatigueJson::Request request;
     request.history = m_history->GetName();
@@ -266,9 +234,5 @@ void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
     request.reportFile = m_fileName;
     request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
     request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
-    const std::string line = ZuvanFatigueJson::Line(request, analysis, result);
-    const std::unique_ptr<std::ofstream> file = OpenForAppend(
-        ReportPath(m_outputDirectory, m_fileName) + ".jsonl", std::locale::classic(), tag);
-    file->write(line.data(), static_cast<std::streamsize>(line.size()));
-    ZuvanFatigueAnalysis::FinishReport(file.get(), tag);
+    file.Append(ZuvanFatigueJson::Line(request, analysis, result), tag);
 }

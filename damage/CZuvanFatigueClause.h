@@ -4,13 +4,13 @@
 // history, the counting method and the equivalent-stress criterion, opens the
 // report file and runs the analysis that fits what the history loads.
 
-#include <fstream>
 #include <istream>
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
 class CZuvanFatigue;
+class ZuvanFatigueOutputFile;
 class CZuvanFatigueHistorique;
 class CZuvanFatigueCountingMethod;
 class CZuvanFatiguePlasticityCriteria;
@@ -62,15 +62,11 @@ class CZuvanFatigueClause {
     int GetCountingMethod() const { return m_countingMethod; }
     const std::string& GetFileName() const { return m_fileName; }
 
-    // Opens the report file for appending (created when absent); 450, 290.
-    std::unique_ptr<std::ofstream> GetFile() const;
-
-    // Path of the result file fileName (a *FICHIER_SORTIE name) in the output
-    // directory (the current folder when the directory is empty). The file must
-    // stay inside the directory: a blank name, an absolute name or a name with a
-    // ".." component raises 290; a missing directory raises 450. A name may hold
-    // sub-folders of the directory, which must exist to be written into.
-    static std::string ReportPath(const std::string& outputDirectory, const std::string& fileName);
+    // The report file, resolved inside the output directory and ready to be
+    // appended to (created at its first byte); 450, 290 (ZuvanFatigueOutputFile).
+    std::unique_ptr<ZuvanFatigueOutputFile> GetFile() const;
+    // The file of the JSON lines: the report's name + ".jsonl", the same way.
+    std::unique_ptr<ZuvanFatigueOutputFile> GetJsonFile() const;
 
     void Clear();
 
@@ -93,14 +89,15 @@ class CZuvanFatigueClause {
     ZuvanFatigueResults::UWZoneResult ComputeUWZone() const;
     ZuvanFatigueResults::WeldResult ComputeWeld() const;
     ZuvanFatigueResults::ThroatResult ComputeThroat() const;
-    // Runs an analysis: opens the report first (450, 290), computes the
-    // result, renders it into the report and finishes the report (290), then
+    // Runs an analysis: resolves the report file, and the JSON file when asked,
+    // first (450, 290: nothing is written when either name is refused),
+    // computes the result, renders it and appends the report whole (290), then
     // appends its JSON line when asked (290). Returns the total damage rate.
     template <class Result>
     double Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
                   const char* analysis);
     // The JSON line of a request whose result is given.
-    void AppendJson(const char* tag, const char* analysis,
+    void AppendJson(ZuvanFatigueOutputFile& file, const char* tag, const char* analysis,
                     const nlohmann::ordered_json& result) const;
     std::unique_ptr<CZuvanFatigue> m_study;
     std::unique_ptr<CZuvanFatigueHistorique> m_history;

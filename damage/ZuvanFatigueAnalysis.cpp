@@ -66,17 +66,17 @@ double DamageRate(int permissibleCycles, const char* tag) {
     return 1.0 / permissibleCycles;
 }
 
-ReportStream::ReportStream(std::unique_ptr<std::ofstream> file)
-    : m_file(std::move(file)), m_nowhere(nullptr) {}
+ReportStream::ReportStream(std::unique_ptr<ZuvanFatigueOutputFile> file, const std::locale& locale)
+    : m_file(std::move(file)), m_nowhere(nullptr) {
+    m_text.imbue(locale);
+}
 
-void ReportStream::Finish(const char* tag) { FinishReport(m_file.get(), tag); }
+ReportStream::~ReportStream() = default;
 
-void FinishReport(std::ofstream* report, const char* tag) {
-    if (report == nullptr) return;
-    report->flush();
-    if (!report->good()) Raise(tag, kCodeFichierResultats);
-    report->close();
-    if (report->fail()) Raise(tag, kCodeFichierResultats);
+void ReportStream::Finish(const char* tag) {
+    if (!m_file) return;
+    if (!m_text) Raise(tag, kCodeFichierResultats);
+    m_file->Append(m_text.str(), tag);
 }
 
 }  // namespace ZuvanFatigueAnalysis

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <locale>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
+#include "report/ZuvanFatigueOutputFile.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
 
 class CZuvanFatigueHistorique;
@@ -76,24 +78,25 @@ double CycleTemperature(const std::vector<Record>& records, int p, int s, int e)
 // large that the curve gives no cycle at all).
 double DamageRate(int permissibleCycles, const char* tag);
 
-// The report stream of an analysis: the report file when one was opened,
-// otherwise a stream that writes nothing (compute only).
+// The report of an analysis, rendered into memory and appended to its file
+// whole at the end; without a file (compute only) it is rendered nowhere.
 class ReportStream {
    public:
-    explicit ReportStream(std::unique_ptr<std::ofstream> file);
-    std::ostream& Stream() { return m_file ? static_cast<std::ostream&>(*m_file) : m_nowhere; }
-    // Whether a report file was opened.
+    // The report file, or null; text goes in the locale given (the
+    // environment's native locale for a report).
+    ReportStream(std::unique_ptr<ZuvanFatigueOutputFile> file, const std::locale& locale);
+    ~ReportStream();
+    std::ostream& Stream() { return m_file ? static_cast<std::ostream&>(m_text) : m_nowhere; }
+    // Whether there is a report file.
     bool IsOpen() const { return m_file != nullptr; }
-    // Flushes and closes the report (290 when it could not be written whole).
+    // Appends what was rendered to the report file in one write (290 when it
+    // could not be written whole; the file is then as it was before).
     void Finish(const char* tag);
 
    private:
-    std::unique_ptr<std::ofstream> m_file;
+    std::unique_ptr<ZuvanFatigueOutputFile> m_file;
+    std::ostringstream m_text;
     std::ostream m_nowhere;
 };
-
-// Flushes a report; a report that could not be written whole (a full disk)
-// fails with 290. Does nothing without a report.
-void FinishReport(std::ofstream* report, const char* tag);
 
 }  // namespace ZuvanFatigueAnalysis

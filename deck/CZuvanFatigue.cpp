@@ -77,7 +77,19 @@ CZuvanFatigueHistorique CZuvanFatigue::GetHistory(std::string name) const {
 }
 
 int CZuvanFatigue::Read() {
-    return GuardEntry([&] { ReadCards(); });
+    static const char kTag[] = "<CZuvanFatigue::Read>";
+    return GuardEntry([&] {
+        if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
+        ReadCards(m_in);
+    });
+}
+
+int CZuvanFatigue::ReadDefinitions(std::istream& in) {
+    return GuardEntry([&] {
+        m_plan = RequestPlan();
+        m_plan.resolveOnly = true;
+        ReadCards(in);
+    });
 }
 
 void CZuvanFatigue::AddComponent(const CZuvanFatigueComposant& component) {
@@ -100,7 +112,7 @@ void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
     ZuvanFatigueNamedMaps::Add(m_histories, history, kCodeHistoriqueExiste, kTag);
 }
 
-std::string CZuvanFatigue::ReadHistory(const std::string& line) {
+std::string CZuvanFatigue::ReadHistory(std::istream& in, const std::string& line) {
     using namespace ZuvanFatigueCards;
     const std::string cardLine = CardLine(line);
     // A history is read where it is kept, its records never copied: under
@@ -109,7 +121,7 @@ std::string CZuvanFatigue::ReadHistory(const std::string& line) {
     if (m_histories.count(name) == 0) {
         const auto at = m_histories.emplace(name, CZuvanFatigueHistorique()).first;
         try {
-            at->second.Read(m_in, cardLine, m_uwZones, m_welds);
+            at->second.Read(in, cardLine, m_uwZones, m_welds);
         } catch (...) {
             m_histories.erase(at);
             throw;
@@ -122,17 +134,16 @@ std::string CZuvanFatigue::ReadHistory(const std::string& line) {
         return history.GetName();
     }
     CZuvanFatigueHistorique history;
-    history.Read(m_in, cardLine, m_uwZones, m_welds);
+    history.Read(in, cardLine, m_uwZones, m_welds);
     AddHistory(history);  // 280: the whole block has been echoed first
     return history.GetName();
 }
 
-void CZuvanFatigue::ReadCards() {
+void CZuvanFatigue::ReadCards(std::istream& in) {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;
     using Kind = ZuvanFatigueDeckSplit::Kind;
-    if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
-    SkipByteOrderMark(m_in);
+    SkipByteOrderMark(in);
     // The blocks' places in the file, when each request gets its own deck.
     std::unique_ptr<ZuvanFatigueDeckSplit> split;
     if (!m_plan.splitDirectory.empty()) {
@@ -140,7 +151,7 @@ void CZuvanFatigue::ReadCards() {
         split->Start();
     }
     const auto offset = [&]() -> long long {
-        return split ? static_cast<long long>(m_in.tellg()) : 0;
+        return split ? static_cast<long long>(in.tellg()) : 0;
     };
     m_requestCount = 0;
     // One request serves the whole run: read, carried out at once, cleared.
@@ -148,36 +159,37 @@ void CZuvanFatigue::ReadCards() {
     std::string line;
     for (;;) {
         const long long begin = offset();
-        if (!ReadDeckLine(m_in, line)) break;
+        if (!ReadDeckLine(in, line)) break;
         // The context cards (*CLASSE, *MATERIAU, *UWCOURBE, *CLASSIFICATION) go
         // to the study's own library; no keyword of one group begins one of the
         // other, so testing them first changes nothing.
-        if (m_context.ReadCard(line, m_in)) {
+        if (m_context.ReadCard(line, in)) {
             if (split) split->Block(Kind::kContext, std::string(), begin, offset());
         } else if (IsCard(line, "*COMPOSANT")) {
             CZuvanFatigueComposant component;
-            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
+            CZuvanFatigueComposant::Read(CardLine(line), component, m_context, in);
             AddComponent(component);
             if (split) split->Block(Kind::kComponent, component.GetName(), begin, offset());
         } else if (IsCard(line, "*HISTORIQUE")) {
-            const std::string name = ReadHistory(line);
+            const std::string name = ReadHistory(in, line);
             if (split) split->Block(Kind::kHistory, name, begin, offset());
         } else if (IsCard(line, "*UWZONE")) {
             CZuvanFatigueUWZone zone;
-            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
+            CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, in);
             AddUWZone(zone);
             if (split) split->Block(Kind::kUWZone, zone.GetName(), begin, offset());
         } else if (IsCard(line, "*CORDON")) {
             CZuvanFatigueCordon seam;
-            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
+            CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, in);
             AddWeld(seam);
             if (split) split->Block(Kind::kWeld, seam.GetName(), begin, offset());
         } else if (IsCard(line, "*DOMMAGE")) {
             const int index = ++m_requestCount;
             request.Clear();
-            request.Read(m_in, *this, m_outputDirectory);
+            request.Read(in, *this, m_outputDirectory);
             if (split) split->Block(Kind::kRequest, std::string(), begin, offset());
             if (m_plan.resolveOnly) {
+                request.SetJsonResults(m_jsonResults);
                 request.Resolve();
             } else if (m_plan.only == 0 || m_plan.only == index) {
                 // The echo so far is on the console before the analysis starts.

@@ -29,6 +29,11 @@ class CZuvanFatigue {
     int SetContext(const CZuvanFatigueContexte& context);
     int SetOutputDirectory(const char* path);
     int Read();
+    // Reading and defining only, on a data deck already open: every block is
+    // read and every *DOMMAGE request defined and resolved as Read does with a
+    // resolve-only plan; no request is carried out and no file is written.
+    // For the deck reader's fuzz target.
+    int ReadDefinitions(std::istream& in);
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
 
@@ -77,10 +82,10 @@ class CZuvanFatigue {
     const std::string& GetOutputDirectory() const { return m_outputDirectory; }
 
    private:
-    void ReadCards();
+    void ReadCards(std::istream& in);
     // Reads the *HISTORIQUE block of the header line into the histories;
     // returns its name. 280 when the name is held already.
-    std::string ReadHistory(const std::string& line);
+    std::string ReadHistory(std::istream& in, const std::string& line);
 
     std::map<std::string, CZuvanFatigueComposant> m_components;
     std::map<std::string, CZuvanFatigueCordon> m_welds;

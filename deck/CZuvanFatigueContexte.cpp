@@ -34,15 +34,25 @@ int CZuvanFatigueContexte::Read(const char* path) {
         using namespace ZuvanFatigueCards;
         std::ifstream in;
         if (path == nullptr || !OpenDeck(in, path)) Raise(kTag, kCodeFichierContexte);
-        SkipByteOrderMark(in);
-        std::string line;
-        while (ReadDeckLine(in, line)) {
-            if (ReadCard(line, in)) {
-            } else if (!IsIgnored(line)) {
-                Raise(kTag, kCodeCarteInconnue);
-            }
-        }
+        ReadCards(in);
     });
+}
+
+int CZuvanFatigueContexte::Read(std::istream& in) {
+    return GuardEntry([&] { ReadCards(in); });
+}
+
+void CZuvanFatigueContexte::ReadCards(std::istream& in) {
+    static const char kTag[] = "<CZuvanFatigueContexte::Read>";
+    using namespace ZuvanFatigueCards;
+    SkipByteOrderMark(in);
+    std::string line;
+    while (ReadDeckLine(in, line)) {
+        if (ReadCard(line, in)) {
+        } else if (!IsIgnored(line)) {
+            Raise(kTag, kCodeCarteInconnue);
+        }
+    }
 }
 
 bool CZuvanFatigueContexte::ReadCard(const std::string& line, std::istream& in) {

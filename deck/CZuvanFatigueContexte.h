@@ -21,6 +21,8 @@ class CZuvanFatigueContexte {
 
     // Entry point: reads a context file into the library; 0 or an error code.
     int Read(const char* path);
+    // The same on a deck already open (a stream at its first byte).
+    int Read(std::istream& in);
     // Reads the block of a context card (*CLASSE, *MATERIAU, *UWCOURBE,
     // *CLASSIFICATION) into the library; false when the line is none of them.
     bool ReadCard(const std::string& line, std::istream& in);
@@ -45,6 +47,8 @@ class CZuvanFatigueContexte {
     const std::map<std::string, CZuvanFatigueMateriau>& Materials() const { return m_materials; }
 
    private:
+    void ReadCards(std::istream& in);
+
     std::map<std::string, CZuvanFatigueClasse> m_classes;
     std::map<std::string, CZuvanFatigueMateriau> m_materials;
     std::map<std::string, CZuvanFatigueUWCourbe> m_uwCurves;

@@ -251,6 +251,16 @@ bool Tokens::Integer(int& value) {
     return true;
 }
 
+bool Tokens::NoFurtherNumber() {
+    const std::size_t end = TokenEnd();
+    if (end == m_at) return true;
+    // An optional sign, then a digit, or a point and a digit.
+    std::size_t at = m_at;
+    if (m_line[at] == '+' || m_line[at] == '-') ++at;
+    if (at < end && m_line[at] == '.') ++at;
+    return at >= end || !IsDigit(m_line[at]);
+}
+
 bool Tokens::Word(std::string& value) {
     const std::size_t end = TokenEnd();
     if (end == m_at) return false;

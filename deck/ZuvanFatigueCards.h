@@ -74,6 +74,12 @@ class Tokens {
     bool Word(std::string& value);
     // One character after the blanks; the next value starts just after it.
     bool Character(char& value);
+    // True when no further number follows the values read: the rest of the
+    // line is empty or begins with a word (a unit, a comment), which is
+    // ignored. A token that begins as a number does ("7", "-0.5", ".5e3",
+    // "12MPa"): a card that carries more numbers than it takes is refused
+    // as one that lacks a value is.
+    bool NoFurtherNumber();
 
    private:
     // Skips the blanks and returns the next token's end (m_at at its start).

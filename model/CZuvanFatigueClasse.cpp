@@ -86,13 +86,15 @@ void CZuvanFatigueClasse::Read(const std::string& cardLine, CZuvanFatigueClasse&
             if (IsCard(line, "*PARAMETRES")) {
                 OnceOnly(haveLines, kTag);
                 Tokens t(line);
-                if (!t.Real(m1) || !t.Real(c1) || !t.Real(m2) || !t.Real(c2)) {
+                if (!t.Real(m1) || !t.Real(c1) || !t.Real(m2) || !t.Real(c2) ||
+                    !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeClasse);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveLimits, kTag);
                 Tokens t(line);
-                if (!t.Real(nD) || !t.Real(dSigmaD) || !t.Real(nC) || !t.Real(dSigmaC)) {
+                if (!t.Real(nD) || !t.Real(dSigmaD) || !t.Real(nC) || !t.Real(dSigmaC) ||
+                    !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeClasse);
                 }
             } else if (IsCard(line, "*FIN_CLASSE")) {

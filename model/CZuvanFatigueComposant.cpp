@@ -76,7 +76,8 @@ void CZuvanFatigueComposant::Read(const std::string& cardLine, CZuvanFatigueComp
             } else if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveParameters, kTag);
                 Tokens t(line);
-                if (!t.Real(thickness) || !t.Real(roughness) || !t.Real(pressure)) {
+                if (!t.Real(thickness) || !t.Real(roughness) || !t.Real(pressure) ||
+                    !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeComposant);
                 }
             } else if (IsCard(line, "*COMPOSANT_MATERIAU")) {

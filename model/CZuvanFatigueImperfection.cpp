@@ -117,14 +117,15 @@ void CZuvanFatigueImperfection::Read(const std::string& cardLine,
             if (IsCard(line, "*DIAMETRE")) {
                 OnceOnly(haveDiameters, kTag);
                 Tokens t(line);
-                if (!t.Real(dm) || !t.Real(dmax) || !t.Real(dmin)) {
+                if (!t.Real(dm) || !t.Real(dmax) || !t.Real(dmin) || !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeImperfection);
                 }
             } else if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveParameters, kTag);
                 // Read as e, θ, α, δ.
                 Tokens t(line);
-                if (!t.Real(e) || !t.Real(theta) || !t.Real(alpha) || !t.Real(delta)) {
+                if (!t.Real(e) || !t.Real(theta) || !t.Real(alpha) || !t.Real(delta) ||
+                    !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeImperfection);
                 }
             } else if (IsCard(line, "*FIN_IMPERFECTION")) {

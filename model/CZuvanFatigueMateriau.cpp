@@ -77,13 +77,16 @@ void CZuvanFatigueMateriau::Read(const std::string& cardLine, CZuvanFatigueMater
             } else if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveParameters, kTag);
                 Tokens t(line);
-                if (!t.Real(rp20) || !t.Real(rm) || !t.Real(e) || !t.Real(nu)) {
+                if (!t.Real(rp20) || !t.Real(rm) || !t.Real(e) || !t.Real(nu) ||
+                    !t.NoFurtherNumber()) {
                     Raise(kTag, kCodeMateriau);
                 }
             } else if (IsCard(line, "*RPT")) {
                 double temperature = 0.0, value = 0.0;
                 Tokens t(line);
-                if (!t.Real(temperature) || !t.Real(value)) Raise(kTag, kCodeMateriau);
+                if (!t.Real(temperature) || !t.Real(value) || !t.NoFurtherNumber()) {
+                    Raise(kTag, kCodeMateriau);
+                }
                 rpt.emplace_back(temperature, value);
             } else if (IsCard(line, "*FIN_MATERIAU")) {
                 if (!haveType || !haveParameters) Raise(kTag, kCodeMateriau);

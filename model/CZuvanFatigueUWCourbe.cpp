@@ -61,7 +61,7 @@ void CZuvanFatigueUWCourbe::Read(const std::string& cardLine, CZuvanFatigueUWCou
             if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveParameter, kTag);
                 Tokens t(line);
-                if (!t.Real(rm)) Raise(kTag, kCodeUWCourbe);
+                if (!t.Real(rm) || !t.NoFurtherNumber()) Raise(kTag, kCodeUWCourbe);
             } else if (IsCard(line, "*FIN_UWCOURBE")) {
                 if (!haveParameter) Raise(kTag, kCodeUWCourbe);
                 curve.SetDefinition(name, rm);

@@ -59,7 +59,7 @@ void CZuvanFatigueUWZone::Read(const std::string& cardLine, CZuvanFatigueUWZone&
             } else if (IsCard(line, "*PARAMETRE")) {
                 OnceOnly(haveParameters, kTag);
                 Tokens t(line);
-                if (!t.Real(kt)) Raise(kTag, kCodeUWZone);
+                if (!t.Real(kt) || !t.NoFurtherNumber()) Raise(kTag, kCodeUWZone);
             } else if (IsCard(line, "*FIN_UWZONE")) {
                 if (!haveComponent) Raise(kTag, kCodeUWZone);
                 zone.SetDefinition(study, context, name, componentName, comment, kt);

@@ -2,9 +2,12 @@
 # Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (into build-fuzz/, or FUZZ_BUILD_DIR), replays the
 # regression inputs of fuzz/regressions/, then runs each target for SECONDS
-# (default 60) from a seed corpus made of the decks of examples/ and
-# tests/decks/. Any crash, leak, sanitizer report or timeout fails; the input
-# that failed is left in BUILD_DIR/artifacts/ (copy it into fuzz/regressions/).
+# (default 60) from the kept corpus of fuzz/corpus/ and a seed corpus made of
+# the decks of examples/ and tests/decks/. Targets: run (a whole run), data (a
+# data deck against fuzz/context.ctx) and read (both decks read and defined,
+# nothing computed). Any crash, leak, sanitizer report or timeout fails; the
+# input that failed is left in BUILD_DIR/artifacts/ (copy it into
+# fuzz/regressions/).
 # Usage: scripts/fuzz.sh [seconds per target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,13 +16,13 @@ build_dir="${FUZZ_BUILD_DIR:-build-fuzz}"
 bash scripts/setup.sh
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZUVAN_FUZZ=ON -DZUVAN_BUILD_TESTS=OFF -DZUVAN_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build_dir" -j "$(nproc)" --target zuvan_fuzz_run zuvan_fuzz_data
+cmake --build "$build_dir" -j "$(nproc)" --target zuvan_fuzz_run zuvan_fuzz_data zuvan_fuzz_read
 
-# Seeds. run: context deck, the separator line "#####", data deck; data: the
-# data deck alone (run against fuzz/context.ctx).
+# Seeds. run and read: context deck, the separator line "#####", data deck;
+# data: the data deck alone (run against fuzz/context.ctx).
 seeds="$build_dir/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/run" "$seeds/data"
+mkdir -p "$seeds/run" "$seeds/data" "$seeds/read"
 seed() {  # seed CONTEXT DATA: the decks as they are, and counted by the reservoir method
     local name
     name=$(basename "$2")
@@ -35,6 +38,7 @@ for data in examples/*.data; do seed examples/context.ctx "$data"; done
 seed tests/decks/uw.ctx tests/decks/uw-uniaxial.dat
 for data in tests/decks/weld-*.dat; do seed tests/decks/weld.ctx "$data"; done
 seed tests/decks/every-object.ctx tests/decks/every-object.dat
+cp "$seeds"/run/* "$seeds/read/"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
@@ -42,14 +46,14 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 # harness's caps (12 records, 2 requests) takes a few seconds at most.
 options=(-dict=fuzz/decks.dict -max_len=8192 -timeout=30 -rss_limit_mb=2048
          -print_final_stats=1)
-for target in run data; do
+for target in run data read; do
     exe="$build_dir/fuzz/zuvan_fuzz_$target"
     artifacts="$build_dir/artifacts/$target/"
     corpus="$build_dir/corpus/$target"
-    mkdir -p "$artifacts" "$corpus" "fuzz/regressions/$target"
+    mkdir -p "$artifacts" "$corpus" "fuzz/regressions/$target" "fuzz/corpus/$target"
     echo "== zuvan_fuzz_$target: replay of fuzz/regressions/$target" >&2
     "$exe" "${options[@]}" -artifact_prefix="$artifacts" -runs=0 "fuzz/regressions/$target"
     echo "== zuvan_fuzz_$target: ${seconds} s" >&2
     "$exe" "${options[@]}" -artifact_prefix="$artifacts" -max_total_time="$seconds" \
-        "$corpus" "$seeds/$target"
+        "$corpus" "fuzz/corpus/$target" "$seeds/$target"
 done

@@ -76,7 +76,9 @@ void CZuvanFatigueReleve::ReadBlock(std::istream& in, const char* tag, const cha
         if (IsCard(line, "*PARAMETRE")) {
             OnceOnly(haveParameters, tag);
             Tokens t(line);
-            if (!t.Real(pressureMPa) || !t.Real(temperatureC)) Raise(tag, kCodeReleve);
+            if (!t.Real(pressureMPa) || !t.Real(temperatureC) || !t.NoFurtherNumber()) {
+                Raise(tag, kCodeReleve);
+            }
             continue;
         }
         std::size_t i = 0;
@@ -97,6 +99,7 @@ void CZuvanFatigueReleve::ReadBlock(std::istream& in, const char* tag, const cha
             for (double& v : values) {
                 if (!t.Real(v)) Raise(tag, kCodeReleve);
             }
+            if (!t.NoFurtherNumber()) Raise(tag, kCodeReleve);
         } else if (IsCard(line, closing)) {
             if (!haveParameters || given != (1ULL << count) - 1) Raise(tag, kCodeReleve);
             return;

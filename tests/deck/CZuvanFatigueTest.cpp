@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/filesystem.hpp>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
 #include "deck/CZuvanFatigue.h"
+#include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueReleveLin.h"
@@ -203,5 +206,34 @@ TEST(CZuvanFatigue, DeckOfEveryObjectIsStoredAndEchoed) {
         std::vector<int> kinds;
         for (const auto& entry : h.GetRecords()) kinds.push_back(entry.second.first);
         EXPECT_EQ(kinds, e.kinds);
+    }
+}
+
+// Reading and defining only: the requests of a deck are read and defined
+// (their errors raised as Read raises them) but not carried out, and no file
+// is written.
+TEST(CZuvanFatigue, ReadDefinitionsDefinesRequestsWithoutCarryingThemOut) {
+    const std::string decks = std::string(ZUVAN_TEST_DIR) + "/decks/";
+    CZuvanFatigueContexte context;
+    std::ifstream ctx(decks + "uw.ctx", std::ios::binary);
+    ConsoleCapture echo;
+    ASSERT_EQ(context.Read(ctx), 0);
+    const std::string deck = ReadFile(decks + "uw-uniaxial.dat");
+    std::string unknown = deck;
+    unknown.replace(unknown.find("*POINT_HISTORIQUE   H1"), 22, "*POINT_HISTORIQUE   HX");
+    const struct {
+        const std::string* deck;
+        int code;
+    } cases[] = {{&deck, 0}, {&unknown, 300}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        TempDir dir;
+        CZuvanFatigue study;
+        ASSERT_EQ(study.SetContext(context), 0);
+        ASSERT_EQ(study.SetOutputDirectory(dir.Path().c_str()), 0);
+        std::istringstream in(*c.deck);
+        EXPECT_EQ(study.ReadDefinitions(in), c.code);
+        EXPECT_EQ(study.Histories().size(), 1u);
+        EXPECT_TRUE(boost::filesystem::is_empty(dir.Path()));
     }
 }

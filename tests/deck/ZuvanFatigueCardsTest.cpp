@@ -6,8 +6,11 @@
 #include <cstring>
 #include <random>
 #include <sstream>
+#include <utility>
 #include <vector>
 
+#include "deck/CZuvanFatigue.h"
+#include "deck/CZuvanFatigueContexte.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 
 using namespace ZuvanFatigueTest;
@@ -115,7 +118,7 @@ TEST(ZuvanFatigueCards, ANumberMustBeItsWholeToken) {
         {"*K 1E+03", true, 1000.0},
         {"*K 2.5e-1", true, 0.25},
         {"*K\t 2.5\t", true, 2.5},          // tabs separate tokens
-        {"*K 2.5 words after", true, 2.5},  // tokens after the values are ignored
+        {"*K 2.5 words after", true, 2.5},  // words after the values are ignored
         {"*K 1e-400", true, 0.0},           // underflow reads as zero, as it always did
         {"*K 2,2", false, 0},
         {"*K 0.3x", false, 0},
@@ -269,8 +272,11 @@ TEST(ZuvanFatigueCards, APartlyNumericValueFailsWithItsObjectsCode) {
         // Accepted forms: signs, a lone point, exponents, tabs, tokens after the values.
         {true, "*PARAMETRE          265 410 201660 0.3", "*PARAMETRE\t+265 410. 2.0166E+05 .3\tx",
          0},
-        {true, "*RPT                100 241", "*RPT                1e2 241 284,9", 0},
-        {false, "*PARAMETRE          1.8", "*PARAMETRE          +1.8e0 2,2", 0},
+        {true, "*RPT                100 241", "*RPT                1e2 241 MPa", 0},
+        {false, "*PARAMETRE          1.8", "*PARAMETRE          +1.8e0 (2,2)", 0},
+        // A further value that begins as a number is one number too many.
+        {true, "*RPT                100 241", "*RPT                1e2 241 284,9", 390},
+        {false, "*PARAMETRE          1.8", "*PARAMETRE          +1.8e0 2,2", 150},
         {false, "*PARAMETRE          12 6.3 0.5", "*PARAMETRE          1.2E1 6.3 .5", 0},
         {false, "*SIJLT              0 1.5 0 0.0 0 -2", "*SIJLT              0 +1.5 0 0. 0 -2e0",
          0},
@@ -288,4 +294,86 @@ TEST(ZuvanFatigueCards, APartlyNumericValueFailsWithItsObjectsCode) {
         EXPECT_EQ(CodeOf(r), c.code);
         EXPECT_EQ(r.status, c.code % 256);
     }
+}
+
+TEST(ZuvanFatigueCards, AFurtherNumberIsTold) {
+    struct Case {
+        const char* after;  // what follows the one value of "*K 1.5"
+        bool noFurtherNumber;
+    };
+    const Case cases[] = {
+        {"", true},           {"   ", true},     {" MPa", true},   {"\tmm", true},
+        {" / node 12", true}, {" (12)", true},   {" x7", true},    {" -", true},
+        {" +.", true},        {" 7", false},     {" -0.5", false}, {" +3", false},
+        {" .5e3", false},     {" 12MPa", false}, {" 2,2", false},  {" 1e999", false},
+        {" 7 MPa", false},    {" MPa 7", true},  // words end what is looked at
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("*K 1.5") + c.after);
+        const std::string line = std::string("*K 1.5") + c.after;
+        ZuvanFatigueCards::Tokens t(line);
+        double v = 0.0;
+        ASSERT_TRUE(t.Real(v));
+        EXPECT_EQ(t.NoFurtherNumber(), c.noFurtherNumber);
+    }
+}
+
+// Every card line that takes numbers, in both decks of every object (the
+// material, curve and class cards of the context; the component, zone,
+// imperfection and record cards, tensors included, of the data deck): one
+// number more than the card takes (a row pasted with its node number) is
+// refused with the code of the card's block, as a missing value is; a word
+// after the values (a unit, a comment) is still ignored.
+TEST(ZuvanFatigueCards, ANumberMoreThanACardTakesIsRefused) {
+    const std::string dir = std::string(ZUVAN_TEST_DIR) + "/decks/";
+    const std::string decks[] = {ReadFile(dir + "every-object.ctx"),
+                                 ReadFile(dir + "every-object.dat")};
+    // Blocks whose cards take numbers, with their definition codes.
+    const std::pair<const char*, int> blocks[] = {
+        {"*MATERIAU", 390}, {"*UWCOURBE", 70},      {"*CLASSE", 20},  {"*COMPOSANT", 140},
+        {"*UWZONE", 150},   {"*IMPERFECTION", 160}, {"*RELEVE", 190},
+    };
+    const auto numeric = [](const std::string& line) {
+        const std::string keyword = line.substr(0, line.find_first_of(" \t"));
+        return keyword == "*PARAMETRE" || keyword == "*PARAMETRES" || keyword == "*RPT" ||
+               keyword == "*DIAMETRE" || keyword.compare(0, 4, "*SIJ") == 0;
+    };
+    // Reads the two decks; the code of the first failure, 0 when none.
+    const auto read = [](const std::string& ctx, const std::string& data) {
+        ConsoleCapture echo;
+        CZuvanFatigueContexte context;
+        std::istringstream ctxIn(ctx), dataIn(data);
+        int code = context.Read(ctxIn);
+        CZuvanFatigue study;
+        if (code == 0) code = study.SetContext(context);
+        if (code == 0) code = study.ReadDefinitions(dataIn);
+        return code;
+    };
+    ASSERT_EQ(read(decks[0], decks[1]), 0);
+    int seen = 0;
+    for (int d = 0; d < 2; ++d) {
+        int code = 0;  // of the block the line is in
+        for (std::size_t at = 0, end; at < decks[d].size(); at = end + 1) {
+            end = decks[d].find('\n', at);
+            if (end == std::string::npos) break;  // the fixtures end with a line end
+            const std::string line = decks[d].substr(at, end - at);
+            for (const auto& block : blocks) {
+                if (ZuvanFatigueCards::IsCard(line, block.first)) code = block.second;
+            }
+            if (!numeric(line)) continue;
+            ++seen;
+            SCOPED_TRACE(line);
+            const struct {
+                const char* after;
+                int code;
+            } variants[] = {{" 7", code}, {" -0.25", code}, {" MPa", 0}, {" / 7", 0}};
+            for (const auto& v : variants) {
+                SCOPED_TRACE(v.after);
+                std::string changed[] = {decks[0], decks[1]};
+                changed[d].insert(end, v.after);
+                EXPECT_EQ(read(changed[0], changed[1]), v.code);
+            }
+        }
+    }
+    EXPECT_GT(seen, 0);  // the fixtures were read line by line
 }

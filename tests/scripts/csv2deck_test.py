@@ -56,11 +56,12 @@ class Csv2DeckTest(unittest.TestCase):
 
     def test_finite_element_order_gives_the_hand_written_block(self):
         # Columns in finite-element order, mixed case, YX/ZY/ZX and 11..13
-        # names, an ignored column first, no name column (t0, t1, ...).
-        r = run([os.path.join(DECKS, "csv-fe-order.csv"), "--history", "H-CSV",
-                 "--uwzone", "ZONE 1"])
+        # names, an ignored column first (named on standard error), no name
+        # column (t0, t1, ...).
+        path = os.path.join(DECKS, "csv-fe-order.csv")
+        r = run([path, "--history", "H-CSV", "--uwzone", "ZONE 1"])
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(r.stderr, b"")
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 1 (step)\n" % path)
         with open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as f:
             self.assertEqual(r.stdout, f.read())
 
@@ -68,7 +69,9 @@ class Csv2DeckTest(unittest.TestCase):
         csv_path = os.path.join(DECKS, "csv-fe-order.csv")
         out = os.path.join(self.dir.name, "h.blk")
         r = run([csv_path, "--history", "H-CSV", "--uwzone", "ZONE 1", "-o", out])
-        self.assertEqual((r.returncode, r.stdout, r.stderr), (0, b"", b""))
+        self.assertEqual((r.returncode, r.stdout), (0, b""))
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 1 (step)\n"
+                         % csv_path)
         with open(out, "rb") as f, open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as g:
             self.assertEqual(f.read(), g.read())
 
@@ -190,6 +193,108 @@ class Csv2DeckTest(unittest.TestCase):
                 r = run([path] + args)
                 self.assertEqual((r.returncode, r.stdout), (1, b""))
                 self.assertIn(message, r.stderr.decode())
+
+    def mixed_csv(self, locations=(("N1", 3), ("S1", 4), ("T1", 3)), extra=("time",)):
+        """Rows of several locations interleaved, as a solver exports them."""
+        names = header(extra=("node",) + tuple(extra))
+        rows = []
+        for step in range(max(count for _, count in locations)):
+            for location, count in locations:
+                if step < count:
+                    rows.append([location] + [str(step)] * len(extra) + row("%s-r%d" % (location, step),
+                                [1.0, 20 + step, 10 * step], len(names) - 1 - len(extra)))
+        return self.write("mixed.csv", table(names, rows))
+
+    def test_by_writes_one_history_per_location_with_its_zone(self):
+        path = self.mixed_csv()
+        zones = self.write("zones.csv", "location,kind,zone\nT1,throat,CORDON-2\n"
+                                        "N1,uwzone,VIROLE-1-INT\nS1,seam,CORDON-1\n")
+        r = run([path, "--by", "node", "--zones", zones, "--requests", "both"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 2 (time)\n" % path)
+        lines = r.stdout.decode().splitlines()
+        cards = [line for line in lines if line.startswith(("*HISTORIQUE", "*RELEVE ",
+                                                            "*POINT", "*FICHIER", "*RAIN",
+                                                            "*RESERV"))]
+        expected = []
+        for location, zone_card, zone, count in (
+                ("N1", "*HISTORIQUE_UWZONE", "VIROLE-1-INT", 3),
+                ("S1", "*HISTORIQUE_CORDON", "CORDON-1", 4),
+                ("T1", "*HISTORIQUE_GORGE", "CORDON-2", 3)):
+            expected += ["*HISTORIQUE".ljust(20) + location, zone_card.ljust(20) + zone]
+            expected += ["*RELEVE".ljust(20) + "%s-r%d" % (location, i) for i in range(count)]
+            for method in ("*RAINFLOW", "*RESERVOIR"):
+                expected += ["*POINT_HISTORIQUE".ljust(20) + location,
+                             "*FICHIER_SORTIE".ljust(20) + location + ".txt", method]
+        self.assertEqual(cards, expected)
+        # Each location's records keep the order of their rows.
+        self.assertEqual(lines.count("*FIN_HISTORIQUE"), 3)
+        self.assertEqual(lines.count("*DOMMAGE"), 6)
+
+    def test_one_zone_option_applies_to_every_location(self):
+        path = self.mixed_csv(extra=())
+        r = run([path, "--by", "NODE", "--seam", "CORDON-1"])
+        self.assertEqual((r.returncode, r.stderr), (0, b""))
+        lines = r.stdout.decode().splitlines()
+        self.assertEqual([l for l in lines if l.startswith("*HISTORIQUE")],
+                         ["*HISTORIQUE         N1", "*HISTORIQUE_CORDON  CORDON-1",
+                          "*HISTORIQUE         S1", "*HISTORIQUE_CORDON  CORDON-1",
+                          "*HISTORIQUE         T1", "*HISTORIQUE_CORDON  CORDON-1"])
+        self.assertNotIn("*DOMMAGE", lines)
+
+    def test_location_refusals_name_the_file_row_and_value(self):
+        def zones_file(text):
+            return self.write("zones.csv", text)
+
+        good_zones = "N1,uwzone,Z1\nS1,seam,C1\nT1,throat,C1\n"
+        cases = [
+            # label, locations of the CSV, extra arguments, message
+            ("location column without --by", None, ["--history", "H", "--uwzone", "Z"],
+             "row 1, column 1 (node): a location column; give --by node"),
+            ("no such --by column", None, ["--by", "scl", "--uwzone", "Z"],
+             "row 1: no column scl (--by)"),
+            ("too few rows", (("N1", 3), ("S1", 2)), ["--by", "node", "--uwzone", "Z"],
+             "location 'S1': 2 data rows (rows 3, 5); a history needs at least 3"),
+            ("name too long", (("N" * 181, 3),), ["--by", "node", "--uwzone", "Z"],
+             "row 2, column 1 (node): '%s': a name longer than 180 bytes" % ("N" * 181)),
+            ("blank name", (("  ", 3),), ["--by", "node", "--uwzone", "Z"],
+             "row 2, column 1 (node): '  ': a blank name"),
+            ("slash in a report name", (("a/b", 3),),
+             ["--by", "node", "--uwzone", "Z", "--requests", "rainflow"],
+             "'a/b': a name with a '/' cannot name a report file"),
+            ("control byte in a report name", (("a\tb", 3),),
+             ["--by", "node", "--uwzone", "Z", "--requests", "rainflow"],
+             "a name with a control character cannot name a report file"),
+            ("location missing from the zones file", None,
+             ["--by", "node", "--zones", ("zones", "N1,uwzone,Z1\nS1,seam,C1\n")],
+             "row 4, column 1 (node): location 'T1' (row 4) has no zone in the zones file"),
+            ("unknown kind", None,
+             ["--by", "node", "--zones", ("zones", good_zones.replace("seam", "weld"))],
+             "zones.csv, row 2, column 2: 'weld' is not a kind (uwzone, seam, throat)"),
+            ("location given twice", None,
+             ["--by", "node", "--zones", ("zones", good_zones + "N1,seam,C1\n")],
+             "zones.csv, row 4, column 1: 'N1' is given a zone on row 1 already"),
+            ("short zones row", None, ["--by", "node", "--zones", ("zones", "N1,uwzone\n")],
+             "zones.csv, row 1: 2 fields; a zones row is location,kind,zone"),
+            ("blank zone", None, ["--by", "node", "--zones", ("zones", "N1,seam, \n")],
+             "zones.csv, row 1, column 3: ' ': a blank name"),
+        ]
+        for label, locations, args, message in cases:
+            with self.subTest(label):
+                path = self.mixed_csv(locations) if locations else self.mixed_csv()
+                args = [zones_file(a[1]) if isinstance(a, tuple) else a for a in args]
+                out = os.path.join(self.dir.name, "out.blk")
+                r = run([path] + args + ["-o", out])
+                self.assertEqual((r.returncode, r.stdout), (1, b""), r.stderr)
+                self.assertIn(message, r.stderr.decode())
+                self.assertFalse(os.path.exists(out))
+
+    def test_zones_without_by_is_a_usage_error(self):
+        path = self.mixed_csv()
+        zones = self.write("zones.csv", "N1,uwzone,Z1\n")
+        r = run([path, "--history", "H", "--zones", zones])
+        self.assertEqual((r.returncode, r.stdout), (2, b""))
+        self.assertIn("--zones needs --by", r.stderr.decode())
 
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_example_csv_gives_the_report_of_the_hand_written_example(self):

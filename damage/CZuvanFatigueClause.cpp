@@ -6,9 +6,11 @@
 
 #include "damage/ZuvanFatigueAnalysis.h"
 #include "damage/ZuvanFatigueResults.h"
+#include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
+#include "model/CZuvanFatigueMateriau.h"
 #include "report/ZuvanFatigueJson.h"
 #include "report/ZuvanFatigueReport.h"
 #include "report/ZuvanFatigueText.h"
@@ -129,6 +131,46 @@ double CZuvanFatigueClause::Damage() {
                 Raise(kTag, kCodeHistorique);
         }
     });
+}
+
+void CZuvanFatigueClause::Resolve() const {
+    static const char kTag[] = "<CZuvanFatigueClause::Resolve>";
+    Guard(kTag, [&] {
+        if (!m_history || !m_study || !m_counting || !m_criterion) Raise(kTag, kCodeDommage);
+        const int type = m_history->GetType();
+        if (type != 20 && type != 30 && type != 40) Raise(kTag, kCodeHistorique);
+        // The analysis opens its report first.
+        ReportPath(m_outputDirectory, m_fileName);
+        if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
+        if (type == 30) {
+            // As DamageUWZoneCriticalPlane fetches them.
+            const CZuvanFatigueUWZone zone = m_study->GetUWZone(m_history->GetZoneName());
+            m_study->Context().GetUWCurve(zone.GetCurveName());
+            const CZuvanFatigueComposant component = m_study->GetComponent(zone.GetComponentName());
+            const int materialType =
+                m_study->Context().GetMaterial(component.GetMaterialName()).GetType();
+            if (materialType != CZuvanFatigueMateriau::kTypeFerritique &&
+                materialType != CZuvanFatigueMateriau::kTypeAustenitique) {
+                Raise(kTag, kCodeEndommagement);
+            }
+        } else {
+            ZuvanFatigueWeld::Fetch(*m_study, m_history->GetZoneName(), kTag);
+        }
+    });
+}
+
+const char* CZuvanFatigueClause::AnalysisKind() const {
+    if (!m_history) return "";
+    switch (m_history->GetType()) {
+        case 20:
+            return "seam";
+        case 40:
+            return "throat";
+        case 30:
+            return "uwzone";
+        default:
+            return "";
+    }
 }
 
 std::string CZuvanFatigueClause::ReportPath(const std::string& outputDirectory,

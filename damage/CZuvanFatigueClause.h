@@ -46,6 +46,22 @@ class CZuvanFatigueClause {
     // Runs the analysis chosen by the history's type; returns the damage rate.
     double Damage();
 
+    // Checks, in the order Damage meets them, what Damage checks before it
+    // computes, and raises the same code: the history's type (200), the
+    // report file's path (290, 450; nothing is opened or created), too few
+    // records (220), then the objects the analysis fetches (unwelded zone:
+    // 370, 100, 380, 410, 430; seam or throat: 360, 120, 90, 380, 410, 430).
+    // Computes nothing and writes nothing.
+    void Resolve() const;
+
+    // What a defined request asks: the analysis its history's type chooses
+    // ("uwzone", "seam", "throat"; empty for any other type), the history, the
+    // counting method (kReservoir or kRainFlow) and the report file's name.
+    const char* AnalysisKind() const;
+    const CZuvanFatigueHistorique& GetHistory() const { return *m_history; }
+    int GetCountingMethod() const { return m_countingMethod; }
+    const std::string& GetFileName() const { return m_fileName; }
+
     // Opens the report file for appending (created when absent); 450, 290.
     std::unique_ptr<std::ofstream> GetFile() const;
 

@@ -1,7 +1,10 @@
 #include "deck/CZuvanFatigue.h"
 
+#include <memory>
+
 #include "damage/CZuvanFatigueClause.h"
 #include "deck/ZuvanFatigueCards.h"
+#include "deck/ZuvanFatigueDeckSplit.h"
 #include "deck/ZuvanFatigueNamedMaps.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/ZuvanFatigueText.h"
@@ -100,41 +103,69 @@ void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
 void CZuvanFatigue::ReadCards() {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;
+    using Kind = ZuvanFatigueDeckSplit::Kind;
     if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
     SkipByteOrderMark(m_in);
+    // The blocks' places in the file, when each request gets its own deck.
+    std::unique_ptr<ZuvanFatigueDeckSplit> split;
+    if (!m_plan.splitDirectory.empty()) {
+        split.reset(new ZuvanFatigueDeckSplit(m_inputFile, m_plan.splitDirectory));
+        split->Start();
+    }
+    const auto offset = [&]() -> long long {
+        return split ? static_cast<long long>(m_in.tellg()) : 0;
+    };
+    m_requestCount = 0;
     // One request serves the whole run: read, carried out at once, cleared.
     CZuvanFatigueClause request;
     std::string line;
-    while (ReadDeckLine(m_in, line)) {
+    for (;;) {
+        const long long begin = offset();
+        if (!ReadDeckLine(m_in, line)) break;
         // The context cards (*CLASSE, *MATERIAU, *UWCOURBE, *CLASSIFICATION) go
         // to the study's own library; no keyword of one group begins one of the
         // other, so testing them first changes nothing.
-        if (m_context.ReadCard(line, m_in)) continue;
-        if (IsCard(line, "*COMPOSANT")) {
+        if (m_context.ReadCard(line, m_in)) {
+            if (split) split->Block(Kind::kContext, std::string(), begin, offset());
+        } else if (IsCard(line, "*COMPOSANT")) {
             CZuvanFatigueComposant component;
             CZuvanFatigueComposant::Read(CardLine(line), component, m_context, m_in);
             AddComponent(component);
+            if (split) split->Block(Kind::kComponent, component.GetName(), begin, offset());
         } else if (IsCard(line, "*HISTORIQUE")) {
             CZuvanFatigueHistorique history;
             history.Read(m_in, CardLine(line), m_uwZones, m_welds);
             AddHistory(history);
+            if (split) split->Block(Kind::kHistory, history.GetName(), begin, offset());
         } else if (IsCard(line, "*UWZONE")) {
             CZuvanFatigueUWZone zone;
             CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
             AddUWZone(zone);
+            if (split) split->Block(Kind::kUWZone, zone.GetName(), begin, offset());
         } else if (IsCard(line, "*CORDON")) {
             CZuvanFatigueCordon seam;
             CZuvanFatigueCordon::Read(CardLine(line), seam, *this, m_context, m_in);
             AddWeld(seam);
+            if (split) split->Block(Kind::kWeld, seam.GetName(), begin, offset());
         } else if (IsCard(line, "*DOMMAGE")) {
+            const int index = ++m_requestCount;
             request.Clear();
             request.Read(m_in, *this, m_outputDirectory);
-            request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
-            request.SetJsonResults(m_jsonResults);
-            request.Damage();
+            if (split) split->Block(Kind::kRequest, std::string(), begin, offset());
+            if (m_plan.resolveOnly) {
+                request.Resolve();
+            } else if (m_plan.only == 0 || m_plan.only == index) {
+                request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
+                request.SetJsonResults(m_jsonResults);
+                request.Damage();
+            }
+            if (split) split->WriteRequest(index, *this, request);
+            if (m_plan.defined) m_plan.defined(index, request);
             request.Clear();
         } else if (!IsIgnored(line)) {
             Raise(kTag, kCodeCarteInconnue);
+        } else if (split) {
+            split->Ignored(begin);
         }
     }
 }

@@ -4,6 +4,7 @@
 // card by card and carries out each damage request as soon as it is read.
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "model/CZuvanFatigueCordon.h"
 #include "model/CZuvanFatigueUWZone.h"
 #include "stress/CZuvanFatigueHistorique.h"
+
+class CZuvanFatigueClause;
 
 class CZuvanFatigue {
    public:
@@ -28,6 +31,26 @@ class CZuvanFatigue {
     int Read();
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
+
+    // What Read does with the damage requests (*DOMMAGE), numbered from 1 in
+    // deck order. By default each one is carried out as soon as it is read.
+    struct RequestPlan {
+        // 0: every request is carried out; K >= 1: only the K-th is, the
+        // others are read and defined only.
+        int only = 0;
+        // No request is carried out: each is defined and resolved as its
+        // analysis would before computing (CZuvanFatigueClause::Resolve).
+        bool resolveOnly = false;
+        // When not empty, the folder (created if missing) where each request K
+        // gets its own data deck K.data (ZuvanFatigueDeckSplit).
+        std::string splitDirectory;
+        // Called with each request once it is defined (and resolved, or
+        // carried out, as the plan says).
+        std::function<void(int index, const CZuvanFatigueClause& request)> defined;
+    };
+    void SetRequestPlan(const RequestPlan& plan) { m_plan = plan; }
+    // The number of damage requests that Read has met so far.
+    int GetRequestCount() const { return m_requestCount; }
 
     // Adds a copy of an object under its name, as reading its block does; a name
     // already held fails with the kind's "existe déjà" code (250, 260, 270, 280).
@@ -65,4 +88,6 @@ class CZuvanFatigue {
     std::string m_inputFile;
     std::string m_outputDirectory;
     bool m_jsonResults = false;
+    RequestPlan m_plan;
+    int m_requestCount = 0;
 };

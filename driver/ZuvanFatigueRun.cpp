@@ -2,18 +2,25 @@
 
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <string>
 
+#include "damage/CZuvanFatigueClause.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
+#include "stress/CZuvanFatigueHistorique.h"
 
 namespace {
 
 constexpr int kExitUsage = 1;
+
+const char kRequestNumberMessage[] =
+    "L'option --request impose de fournir en argument le numéro d'une demande de calcul du "
+    "fichier de données (1 pour la première)";
 
 void PrintUsage(std::ostream& console) {
     static const char* const kLines[] = {
@@ -38,7 +45,7 @@ void PrintUsage(std::ostream& console) {
     console.flush();
 }
 
-void PrintMissing(std::ostream& console, const char* message) {
+void PrintMissing(std::ostream& console, const std::string& message) {
     console << ConsoleText(message) << '\n';
     console.flush();
 }
@@ -54,10 +61,44 @@ class ConsoleScope {
     ~ConsoleScope() { ZuvanFatigueCards::SetConsole(nullptr); }
 };
 
-int Run(int argc, char* argv[], std::ostream& console) {
+// What the run does with the damage requests: all of them (a normal run),
+// none (--check, --split DIR) or one (--request K).
+struct Mode {
+    const char* option = nullptr;  // the mode's option, null for a normal run
+    int request = 0;               // --request K
+    std::string splitDirectory;    // --split DIR
+};
+
+// K of --request K: a whole number from 1, digits only.
+bool ParseRequestNumber(const char* text, int& k) {
+    long long value = 0;
+    if (*text == '\0') return false;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        value = value * 10 + (*p - '0');
+        if (value > std::numeric_limits<int>::max()) return false;
+    }
+    if (value < 1) return false;
+    k = static_cast<int>(value);
+    return true;
+}
+
+// The line of --check for a request: index, history, zone, analysis,
+// records, counting, report, separated by tabs (deck texts raw).
+void PrintCheckLine(std::ostream& output, int index, const CZuvanFatigueClause& request) {
+    const CZuvanFatigueHistorique& history = request.GetHistory();
+    output << index << '\t' << history.GetName() << '\t' << history.GetZoneName() << '\t'
+           << request.AnalysisKind() << '\t' << history.GetRecordCount() << '\t'
+           << (request.GetCountingMethod() == CZuvanFatigueClause::kReservoir ? "reservoir"
+                                                                              : "rainflow")
+           << '\t' << request.GetFileName() << '\n';
+}
+
+int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
     bool haveData = false, haveContext = false, haveOutput = false;
+    Mode mode;
 
     if (argc < 4) {
         PrintUsage(console);
@@ -69,11 +110,25 @@ int Run(int argc, char* argv[], std::ostream& console) {
             return 0;
         }
     }
+    // --check, --request and --split exclude one another; each may be repeated.
+    const auto setMode = [&](const char* option) {
+        if (mode.option != nullptr && std::strcmp(mode.option, option) != 0) return false;
+        mode.option = option;
+        return true;
+    };
     for (int i = 1; i < argc; i += 2) {
         const char* arg = argv[i];
+        // Options without a value: the next argument is an option again.
         if (std::strcmp(arg, "--json") == 0) {
-            // No value: the next argument is an option again.
             study.SetJsonResults(true);
+            --i;
+            continue;
+        }
+        if (std::strcmp(arg, "--check") == 0) {
+            if (!setMode("--check")) {
+                PrintUsage(console);
+                return kExitUsage;
+            }
             --i;
             continue;
         }
@@ -107,6 +162,27 @@ int Run(int argc, char* argv[], std::ostream& console) {
             }
             code = study.SetOutputDirectory(argv[i + 1]);
             haveOutput = true;
+        } else if (std::strcmp(arg, "--request") == 0) {
+            if (!setMode("--request")) {
+                PrintUsage(console);
+                return kExitUsage;
+            }
+            if (!hasValue || !ParseRequestNumber(argv[i + 1], mode.request)) {
+                PrintMissing(console, kRequestNumberMessage);
+                return kExitUsage;
+            }
+        } else if (std::strcmp(arg, "--split") == 0) {
+            if (!setMode("--split")) {
+                PrintUsage(console);
+                return kExitUsage;
+            }
+            if (!hasValue || argv[i + 1][0] == '\0') {
+                PrintMissing(console,
+                             "L'option --split impose de fournir le chemin complet du répertoire "
+                             "des fichiers de données par demande en argument");
+                return kExitUsage;
+            }
+            mode.splitDirectory = argv[i + 1];
         } else {
             PrintUsage(console);
             return kExitUsage;
@@ -116,11 +192,33 @@ int Run(int argc, char* argv[], std::ostream& console) {
             return code;
         }
     }
-    if (!haveData || !haveContext || !haveOutput) {
+    // A check or a split writes no report: no output directory is needed.
+    const bool needsOutput = mode.option == nullptr || mode.request != 0;
+    if (!haveData || !haveContext || (needsOutput && !haveOutput)) {
         PrintUsage(console);
         return kExitUsage;
     }
+    CZuvanFatigue::RequestPlan plan;
+    plan.only = mode.request;
+    plan.resolveOnly = mode.option != nullptr && mode.request == 0;
+    plan.splitDirectory = mode.splitDirectory;
+    if (mode.option != nullptr && mode.splitDirectory.empty() && mode.request == 0) {
+        output << "index\thistory\tzone\tanalysis\trecords\tcounting\treport\n";
+        plan.defined = [&output](int index, const CZuvanFatigueClause& request) {
+            PrintCheckLine(output, index, request);
+        };
+    }
+    study.SetRequestPlan(plan);
     const int code = study.Read();
+    output.flush();
+    if (code == 0 && mode.request > study.GetRequestCount()) {
+        // Requests are counted as the deck is read: the number asked for is
+        // known to be missing only at its end. Nothing was computed.
+        PrintMissing(console, "La demande de calcul numéro " + std::to_string(mode.request) +
+                                  " n'existe pas : le fichier de données en contient " +
+                                  std::to_string(study.GetRequestCount()));
+        return kExitUsage;
+    }
     PrintEndReport(console, code);
     return code;
 }
@@ -153,7 +251,7 @@ int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream&
     }
     ConsoleScope scope(console);
     try {
-        return Run(argc, argv, console);
+        return Run(argc, argv, console, output);
     } catch (...) {
         // Entry points never throw; this only guards the printing itself.
         PrintEndReport(console, 10);

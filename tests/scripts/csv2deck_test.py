@@ -4,6 +4,8 @@
 Run by CTest; ZUVAN_EXE (the built program) enables the end-to-end case.
 """
 
+import csv
+import json
 import os
 import subprocess
 import sys
@@ -295,6 +297,111 @@ class Csv2DeckTest(unittest.TestCase):
         r = run([path, "--history", "H", "--zones", zones])
         self.assertEqual((r.returncode, r.stdout), (2, b""))
         self.assertIn("--zones needs --by", r.stderr.decode())
+
+    def test_units_are_converted_to_the_decks(self):
+        names, rows = plain_csv()
+        col = {name: i for i, name in enumerate(names)}
+        cases = [
+            # --units, column, value in the CSV, its text in the deck (hand conversion)
+            ("stress=kPa", "SIJ_XX", "152000", "152.0"),
+            ("stress=Pa", "SIJ_XX", "1.52e8", "152.0"),
+            ("stress=GPa", "SIJLT_YY", "-0.18", "-180.0"),
+            ("stress=psi", "SIJM_XY", "1000", "6.894757293168"),  # 1 psi = 6894.757293168 Pa
+            ("stress=ksi", "SIJ_XZ", "0.5", "3.447378646584"),
+            ("pressure=bar", "pressure", "30", "3.0"),
+            ("pressure=kPa", "pressure", "2500", "2.5"),
+            ("pressure=psi", "pressure", "100", "0.6894757293168"),
+            ("temperature=K", "temperature", "293.15", "20.0"),
+            ("temperature=K", "temperature", "0", "-273.15"),
+            ("stress=MPa,pressure=MPa,temperature=C", "SIJ_XX", "152", "152.0"),
+        ]
+        for units, column, value, expected in cases:
+            with self.subTest(units=units, value=value):
+                changed = [list(r) for r in rows]
+                changed[0][col[column]] = value
+                path = self.write("u.csv", table(names, changed))
+                r = run([path, "--history", "H", "--uwzone", "Z", "--units", units])
+                self.assertEqual(r.returncode, 0, r.stderr)
+                lines = r.stdout.decode().splitlines()
+                self.assertTrue(lines[0].startswith("/ Converted from the CSV's units: "), lines[0])
+                self.assertEqual(lines[1], "*HISTORIQUE".ljust(20) + "H")
+                first = lines[3:9]
+                if column in ("pressure", "temperature"):
+                    values = first[1][20:].split()
+                    self.assertEqual(values[0 if column == "pressure" else 1], expected)
+                else:
+                    tensor, component = column.split("_")
+                    card = [l for l in first if l.startswith("*%s " % tensor)][0]
+                    order = ("XX", "XY", "XZ", "YY", "YZ", "ZZ")  # the deck's order
+                    self.assertEqual(card[20:].split()[order.index(component)], expected)
+        # Without --units the block is as before: no comment line.
+        r = run([self.write("u.csv", table(names, rows)), "--history", "H", "--uwzone", "Z"])
+        self.assertTrue(r.stdout.startswith(b"*HISTORIQUE "))
+
+    def test_an_unknown_unit_is_refused_with_the_known_ones(self):
+        names, rows = plain_csv()
+        path = self.write("u.csv", table(names, rows))
+        cases = [
+            ("stress=bar", "'bar' is not a unit of stress; the known ones are "
+                           "MPa, kPa, Pa, GPa, psi, ksi"),
+            ("pressure=atm", "'atm' is not a unit of pressure; the known ones are "
+                             "MPa, bar, kPa, psi"),
+            ("temperature=F", "'F' is not a unit of temperature; the known ones are C, K"),
+            ("strain=1", "'strain=1' is not quantity=unit; the quantities are "
+                         "stress, pressure, temperature"),
+            ("MPa", "'MPa' is not quantity=unit"),
+        ]
+        for units, message in cases:
+            with self.subTest(units):
+                r = run([path, "--history", "H", "--uwzone", "Z", "--units", units])
+                self.assertEqual((r.returncode, r.stdout), (2, b""))
+                self.assertIn(message, r.stderr.decode())
+
+    @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
+    def test_pressure_in_bar_gives_the_damage_of_the_mpa_deck(self):
+        # The example's CSV with its pressures in bar (x 10), its stresses in kPa
+        # (x 1000) and its temperatures in K: converted, the report is the MPa one.
+        with open(os.path.join(EXAMPLES, "shell-transient.csv"), newline="") as f:
+            rows = list(csv.reader(f))
+        head = rows[0]
+        for r in rows[1:]:
+            for i, name in enumerate(head):
+                if name == "pressure":
+                    r[i] = repr(float(r[i]) * 10)
+                elif name == "temperature":
+                    r[i] = repr(float(r[i]) + 273.15)
+                elif name.startswith("SIJ"):
+                    r[i] = str(int(r[i]) * 1000)
+        path = os.path.join(self.dir.name, "bar.csv")
+        with open(path, "w", newline="") as f:
+            csv.writer(f, lineterminator="\n").writerows(rows)
+        exe = os.environ["ZUVAN_EXE"]
+        with open(os.path.join(EXAMPLES, "shell-transient.head"), "rb") as f:
+            head_deck = f.read()
+        with open(os.path.join(EXAMPLES, "shell-transient.tail"), "rb") as f:
+            tail_deck = f.read()
+        reports = []
+        for label, csv_path, units in (("mpa", os.path.join(EXAMPLES, "shell-transient.csv"), []),
+                                       ("bar", path, ["--units",
+                                                      "pressure=bar,stress=kPa,temperature=K"])):
+            block = run([csv_path, "--history", "H-TRANSITOIRE", "--uwzone", "VIROLE-1-INT"]
+                        + units)
+            self.assertEqual(block.returncode, 0, block.stderr)
+            out = os.path.join(self.dir.name, label)
+            os.mkdir(out)
+            deck = os.path.join(out, "deck.data")
+            with open(deck, "wb") as f:
+                f.write(head_deck + block.stdout + tail_deck)
+            r = subprocess.run([exe, "--json", "-d", deck, "-c", os.path.join(EXAMPLES, "context.ctx"),
+                                "-o", out], capture_output=True, env=dict(os.environ, LC_ALL="C"))
+            self.assertEqual(r.returncode, 0, r.stderr[-400:])
+            with open(os.path.join(out, "shell-transient.txt"), "rb") as f:
+                reports.append(f.read())
+            with open(os.path.join(out, "shell-transient.txt.jsonl"), "rb") as f:
+                reports.append(json.loads(f.read())["result"]["total_damage"])
+        self.assertEqual(reports[0], reports[2])
+        self.assertEqual(reports[1], reports[3])
+        self.assertGreater(reports[1], 0)
 
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_example_csv_gives_the_report_of_the_hand_written_example(self):

@@ -183,6 +183,30 @@ class StudyTest(unittest.TestCase):
         self.assertIn("request 7 (SL-N4410) failed with code 480: " + FAILING_480,
                       r.stderr.decode())
 
+    def test_a_torn_json_line_is_skipped_and_its_request_counted_failed(self):
+        data = vessel_deck(self.path("vessel.data"), "rainflow")
+        # A program whose third request leaves its JSON line torn (as a write that
+        # failed midway did before appends were made whole).
+        tearing = self.path("tearing-zuvan")
+        # bash for ${@: -1}: the output folder is the last argument.
+        with open(tearing, "w") as f:
+            f.write("#!/bin/bash\n%s \"$@\"\nstatus=$?\n"
+                    "if [[ \"$*\" == */3.data* ]]; then\n"
+                    "    for j in \"${@: -1}\"/*.jsonl; do truncate -s 100 \"$j\"; done\n"
+                    "fi\nexit $status\n" % EXE)
+        os.chmod(tearing, 0o755)
+        out = self.path("study")
+        r = subprocess.run([sys.executable, STUDY, "-d", data, "-c", CONTEXT, "-o", out, "--json"],
+                           capture_output=True, env=dict(ENV, ZUVAN_EXE=tearing))
+        self.assertEqual(r.returncode, 1, r.stderr.decode())
+        self.assertIn("zuvan-study: request 3: V1-N1320.txt.jsonl, line 1: not a JSON line "
+                      "(torn?), skipped", r.stderr.decode())
+        rows = read_csv(os.path.join(out, "summary.csv"))
+        self.assertEqual([(r["index"], r["message"]) for r in rows if r["code"] != "0"],
+                         [("3", "ended normally without a whole JSON line")])
+        self.assertEqual(os.listdir(os.path.join(out, "failed")), ["3"])
+        self.assertFalse(os.path.exists(os.path.join(out, "V1-N1320.txt.jsonl")))
+
     def test_bad_input_is_refused_before_anything_runs(self):
         data = vessel_deck(self.path("vessel.data"), "rainflow")
         with open(data, "rb") as f:

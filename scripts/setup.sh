@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(g++ cmake make libboost-filesystem-dev libboost-locale-dev
           libgtest-dev nlohmann-json3-dev locales clang libclang-rt-14-dev
           python3 python3-matplotlib
+          parallel                     # zuvan-study --engine local
+          slurm-wlm slurm-client munge # zuvan-study --engine slurm, and its test cluster
           dpkg-dev)  # dpkg-shlibdeps, for cpack -G DEB
 missing=()
 for p in "${packages[@]}"; do

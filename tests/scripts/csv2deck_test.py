@@ -4,6 +4,8 @@
 Run by CTest; ZUVAN_EXE (the built program) enables the end-to-end case.
 """
 
+import csv
+import json
 import os
 import subprocess
 import sys
@@ -56,11 +58,12 @@ class Csv2DeckTest(unittest.TestCase):
 
     def test_finite_element_order_gives_the_hand_written_block(self):
         # Columns in finite-element order, mixed case, YX/ZY/ZX and 11..13
-        # names, an ignored column first, no name column (t0, t1, ...).
-        r = run([os.path.join(DECKS, "csv-fe-order.csv"), "--history", "H-CSV",
-                 "--uwzone", "ZONE 1"])
+        # names, an ignored column first (named on standard error), no name
+        # column (t0, t1, ...).
+        path = os.path.join(DECKS, "csv-fe-order.csv")
+        r = run([path, "--history", "H-CSV", "--uwzone", "ZONE 1"])
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(r.stderr, b"")
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 1 (step)\n" % path)
         with open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as f:
             self.assertEqual(r.stdout, f.read())
 
@@ -68,7 +71,9 @@ class Csv2DeckTest(unittest.TestCase):
         csv_path = os.path.join(DECKS, "csv-fe-order.csv")
         out = os.path.join(self.dir.name, "h.blk")
         r = run([csv_path, "--history", "H-CSV", "--uwzone", "ZONE 1", "-o", out])
-        self.assertEqual((r.returncode, r.stdout, r.stderr), (0, b"", b""))
+        self.assertEqual((r.returncode, r.stdout), (0, b""))
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 1 (step)\n"
+                         % csv_path)
         with open(out, "rb") as f, open(os.path.join(DECKS, "csv-fe-order.blk"), "rb") as g:
             self.assertEqual(f.read(), g.read())
 
@@ -190,6 +195,213 @@ class Csv2DeckTest(unittest.TestCase):
                 r = run([path] + args)
                 self.assertEqual((r.returncode, r.stdout), (1, b""))
                 self.assertIn(message, r.stderr.decode())
+
+    def mixed_csv(self, locations=(("N1", 3), ("S1", 4), ("T1", 3)), extra=("time",)):
+        """Rows of several locations interleaved, as a solver exports them."""
+        names = header(extra=("node",) + tuple(extra))
+        rows = []
+        for step in range(max(count for _, count in locations)):
+            for location, count in locations:
+                if step < count:
+                    rows.append([location] + [str(step)] * len(extra) + row("%s-r%d" % (location, step),
+                                [1.0, 20 + step, 10 * step], len(names) - 1 - len(extra)))
+        return self.write("mixed.csv", table(names, rows))
+
+    def test_by_writes_one_history_per_location_with_its_zone(self):
+        path = self.mixed_csv()
+        zones = self.write("zones.csv", "location,kind,zone\nT1,throat,CORDON-2\n"
+                                        "N1,uwzone,VIROLE-1-INT\nS1,seam,CORDON-1\n")
+        r = run([path, "--by", "node", "--zones", zones, "--requests", "both"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(r.stderr.decode(), "zuvan-csv2deck: %s: ignored column 2 (time)\n" % path)
+        lines = r.stdout.decode().splitlines()
+        cards = [line for line in lines if line.startswith(("*HISTORIQUE", "*RELEVE ",
+                                                            "*POINT", "*FICHIER", "*RAIN",
+                                                            "*RESERV"))]
+        expected = []
+        for location, zone_card, zone, count in (
+                ("N1", "*HISTORIQUE_UWZONE", "VIROLE-1-INT", 3),
+                ("S1", "*HISTORIQUE_CORDON", "CORDON-1", 4),
+                ("T1", "*HISTORIQUE_GORGE", "CORDON-2", 3)):
+            expected += ["*HISTORIQUE".ljust(20) + location, zone_card.ljust(20) + zone]
+            expected += ["*RELEVE".ljust(20) + "%s-r%d" % (location, i) for i in range(count)]
+            for method in ("*RAINFLOW", "*RESERVOIR"):
+                expected += ["*POINT_HISTORIQUE".ljust(20) + location,
+                             "*FICHIER_SORTIE".ljust(20) + location + ".txt", method]
+        self.assertEqual(cards, expected)
+        # Each location's records keep the order of their rows.
+        self.assertEqual(lines.count("*FIN_HISTORIQUE"), 3)
+        self.assertEqual(lines.count("*DOMMAGE"), 6)
+
+    def test_one_zone_option_applies_to_every_location(self):
+        path = self.mixed_csv(extra=())
+        r = run([path, "--by", "NODE", "--seam", "CORDON-1"])
+        self.assertEqual((r.returncode, r.stderr), (0, b""))
+        lines = r.stdout.decode().splitlines()
+        self.assertEqual([l for l in lines if l.startswith("*HISTORIQUE")],
+                         ["*HISTORIQUE         N1", "*HISTORIQUE_CORDON  CORDON-1",
+                          "*HISTORIQUE         S1", "*HISTORIQUE_CORDON  CORDON-1",
+                          "*HISTORIQUE         T1", "*HISTORIQUE_CORDON  CORDON-1"])
+        self.assertNotIn("*DOMMAGE", lines)
+
+    def test_location_refusals_name_the_file_row_and_value(self):
+        def zones_file(text):
+            return self.write("zones.csv", text)
+
+        good_zones = "N1,uwzone,Z1\nS1,seam,C1\nT1,throat,C1\n"
+        cases = [
+            # label, locations of the CSV, extra arguments, message
+            ("location column without --by", None, ["--history", "H", "--uwzone", "Z"],
+             "row 1, column 1 (node): a location column; give --by node"),
+            ("no such --by column", None, ["--by", "scl", "--uwzone", "Z"],
+             "row 1: no column scl (--by)"),
+            ("too few rows", (("N1", 3), ("S1", 2)), ["--by", "node", "--uwzone", "Z"],
+             "location 'S1': 2 data rows (rows 3, 5); a history needs at least 3"),
+            ("name too long", (("N" * 181, 3),), ["--by", "node", "--uwzone", "Z"],
+             "row 2, column 1 (node): '%s': a name longer than 180 bytes" % ("N" * 181)),
+            ("blank name", (("  ", 3),), ["--by", "node", "--uwzone", "Z"],
+             "row 2, column 1 (node): '  ': a blank name"),
+            ("slash in a report name", (("a/b", 3),),
+             ["--by", "node", "--uwzone", "Z", "--requests", "rainflow"],
+             "'a/b': a name with a '/' cannot name a report file"),
+            ("control byte in a report name", (("a\tb", 3),),
+             ["--by", "node", "--uwzone", "Z", "--requests", "rainflow"],
+             "a name with a control character cannot name a report file"),
+            ("location missing from the zones file", None,
+             ["--by", "node", "--zones", ("zones", "N1,uwzone,Z1\nS1,seam,C1\n")],
+             "row 4, column 1 (node): location 'T1' (row 4) has no zone in the zones file"),
+            ("unknown kind", None,
+             ["--by", "node", "--zones", ("zones", good_zones.replace("seam", "weld"))],
+             "zones.csv, row 2, column 2: 'weld' is not a kind (uwzone, seam, throat)"),
+            ("location given twice", None,
+             ["--by", "node", "--zones", ("zones", good_zones + "N1,seam,C1\n")],
+             "zones.csv, row 4, column 1: 'N1' is given a zone on row 1 already"),
+            ("short zones row", None, ["--by", "node", "--zones", ("zones", "N1,uwzone\n")],
+             "zones.csv, row 1: 2 fields; a zones row is location,kind,zone"),
+            ("blank zone", None, ["--by", "node", "--zones", ("zones", "N1,seam, \n")],
+             "zones.csv, row 1, column 3: ' ': a blank name"),
+        ]
+        for label, locations, args, message in cases:
+            with self.subTest(label):
+                path = self.mixed_csv(locations) if locations else self.mixed_csv()
+                args = [zones_file(a[1]) if isinstance(a, tuple) else a for a in args]
+                out = os.path.join(self.dir.name, "out.blk")
+                r = run([path] + args + ["-o", out])
+                self.assertEqual((r.returncode, r.stdout), (1, b""), r.stderr)
+                self.assertIn(message, r.stderr.decode())
+                self.assertFalse(os.path.exists(out))
+
+    def test_zones_without_by_is_a_usage_error(self):
+        path = self.mixed_csv()
+        zones = self.write("zones.csv", "N1,uwzone,Z1\n")
+        r = run([path, "--history", "H", "--zones", zones])
+        self.assertEqual((r.returncode, r.stdout), (2, b""))
+        self.assertIn("--zones needs --by", r.stderr.decode())
+
+    def test_units_are_converted_to_the_decks(self):
+        names, rows = plain_csv()
+        col = {name: i for i, name in enumerate(names)}
+        cases = [
+            # --units, column, value in the CSV, its text in the deck (hand conversion)
+            ("stress=kPa", "SIJ_XX", "152000", "152.0"),
+            ("stress=Pa", "SIJ_XX", "1.52e8", "152.0"),
+            ("stress=GPa", "SIJLT_YY", "-0.18", "-180.0"),
+            ("stress=psi", "SIJM_XY", "1000", "6.894757293168"),  # 1 psi = 6894.757293168 Pa
+            ("stress=ksi", "SIJ_XZ", "0.5", "3.447378646584"),
+            ("pressure=bar", "pressure", "30", "3.0"),
+            ("pressure=kPa", "pressure", "2500", "2.5"),
+            ("pressure=psi", "pressure", "100", "0.6894757293168"),
+            ("temperature=K", "temperature", "293.15", "20.0"),
+            ("temperature=K", "temperature", "0", "-273.15"),
+            ("stress=MPa,pressure=MPa,temperature=C", "SIJ_XX", "152", "152.0"),
+        ]
+        for units, column, value, expected in cases:
+            with self.subTest(units=units, value=value):
+                changed = [list(r) for r in rows]
+                changed[0][col[column]] = value
+                path = self.write("u.csv", table(names, changed))
+                r = run([path, "--history", "H", "--uwzone", "Z", "--units", units])
+                self.assertEqual(r.returncode, 0, r.stderr)
+                lines = r.stdout.decode().splitlines()
+                self.assertTrue(lines[0].startswith("/ Converted from the CSV's units: "), lines[0])
+                self.assertEqual(lines[1], "*HISTORIQUE".ljust(20) + "H")
+                first = lines[3:9]
+                if column in ("pressure", "temperature"):
+                    values = first[1][20:].split()
+                    self.assertEqual(values[0 if column == "pressure" else 1], expected)
+                else:
+                    tensor, component = column.split("_")
+                    card = [l for l in first if l.startswith("*%s " % tensor)][0]
+                    order = ("XX", "XY", "XZ", "YY", "YZ", "ZZ")  # the deck's order
+                    self.assertEqual(card[20:].split()[order.index(component)], expected)
+        # Without --units the block is as before: no comment line.
+        r = run([self.write("u.csv", table(names, rows)), "--history", "H", "--uwzone", "Z"])
+        self.assertTrue(r.stdout.startswith(b"*HISTORIQUE "))
+
+    def test_an_unknown_unit_is_refused_with_the_known_ones(self):
+        names, rows = plain_csv()
+        path = self.write("u.csv", table(names, rows))
+        cases = [
+            ("stress=bar", "'bar' is not a unit of stress; the known ones are "
+                           "MPa, kPa, Pa, GPa, psi, ksi"),
+            ("pressure=atm", "'atm' is not a unit of pressure; the known ones are "
+                             "MPa, bar, kPa, psi"),
+            ("temperature=F", "'F' is not a unit of temperature; the known ones are C, K"),
+            ("strain=1", "'strain=1' is not quantity=unit; the quantities are "
+                         "stress, pressure, temperature"),
+            ("MPa", "'MPa' is not quantity=unit"),
+        ]
+        for units, message in cases:
+            with self.subTest(units):
+                r = run([path, "--history", "H", "--uwzone", "Z", "--units", units])
+                self.assertEqual((r.returncode, r.stdout), (2, b""))
+                self.assertIn(message, r.stderr.decode())
+
+    @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
+    def test_pressure_in_bar_gives_the_damage_of_the_mpa_deck(self):
+        # The example's CSV with its pressures in bar (x 10), its stresses in kPa
+        # (x 1000) and its temperatures in K: converted, the report is the MPa one.
+        with open(os.path.join(EXAMPLES, "shell-transient.csv"), newline="") as f:
+            rows = list(csv.reader(f))
+        head = rows[0]
+        for r in rows[1:]:
+            for i, name in enumerate(head):
+                if name == "pressure":
+                    r[i] = repr(float(r[i]) * 10)
+                elif name == "temperature":
+                    r[i] = repr(float(r[i]) + 273.15)
+                elif name.startswith("SIJ"):
+                    r[i] = str(int(r[i]) * 1000)
+        path = os.path.join(self.dir.name, "bar.csv")
+        with open(path, "w", newline="") as f:
+            csv.writer(f, lineterminator="\n").writerows(rows)
+        exe = os.environ["ZUVAN_EXE"]
+        with open(os.path.join(EXAMPLES, "shell-transient.head"), "rb") as f:
+            head_deck = f.read()
+        with open(os.path.join(EXAMPLES, "shell-transient.tail"), "rb") as f:
+            tail_deck = f.read()
+        reports = []
+        for label, csv_path, units in (("mpa", os.path.join(EXAMPLES, "shell-transient.csv"), []),
+                                       ("bar", path, ["--units",
+                                                      "pressure=bar,stress=kPa,temperature=K"])):
+            block = run([csv_path, "--history", "H-TRANSITOIRE", "--uwzone", "VIROLE-1-INT"]
+                        + units)
+            self.assertEqual(block.returncode, 0, block.stderr)
+            out = os.path.join(self.dir.name, label)
+            os.mkdir(out)
+            deck = os.path.join(out, "deck.data")
+            with open(deck, "wb") as f:
+                f.write(head_deck + block.stdout + tail_deck)
+            r = subprocess.run([exe, "--json", "-d", deck, "-c", os.path.join(EXAMPLES, "context.ctx"),
+                                "-o", out], capture_output=True, env=dict(os.environ, LC_ALL="C"))
+            self.assertEqual(r.returncode, 0, r.stderr[-400:])
+            with open(os.path.join(out, "shell-transient.txt"), "rb") as f:
+                reports.append(f.read())
+            with open(os.path.join(out, "shell-transient.txt.jsonl"), "rb") as f:
+                reports.append(json.loads(f.read())["result"]["total_damage"])
+        self.assertEqual(reports[0], reports[2])
+        self.assertEqual(reports[1], reports[3])
+        self.assertGreater(reports[1], 0)
 
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_example_csv_gives_the_report_of_the_hand_written_example(self):

@@ -10,13 +10,17 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 fail() { echo "install test: $*" >&2; exit 1; }
-for f in bin/ZuvanFatigue bin/zuvan-csv2deck bin/zuvan-plot share/man/man1/ZuvanFatigue.1 \
+for f in bin/ZuvanFatigue bin/zuvan-csv2deck bin/zuvan-plot bin/zuvan-study \
+         share/man/man1/ZuvanFatigue.1 share/zuvanfatigue/examples/vessel.data \
+         share/zuvanfatigue/examples/vessel-locations.csv \
          share/doc/zuvanfatigue/deck-reference.md share/zuvanfatigue/examples/context.ctx \
          share/zuvanfatigue/examples/uwzone-shell.data share/zuvanfatigue/examples/shell-transient.csv \
          share/zuvanfatigue/editors/vim/syntax/zuvan.vim; do
     [ -e "$prefix/$f" ] || fail "$f is not installed"
 done
-[ -x "$prefix/bin/zuvan-csv2deck" ] && [ -x "$prefix/bin/zuvan-plot" ] || fail "scripts not executable"
+for script in zuvan-csv2deck zuvan-plot zuvan-study; do
+    [ -x "$prefix/bin/$script" ] || fail "$script not executable"
+done
 # Tests and benchmarks stay in the build tree.
 installed=$(cd "$prefix" && find . -type f | sort)
 if grep -E 'zuvan_tests|zuvan_bench|/tests/|\.a$' <<<"$installed"; then
@@ -42,4 +46,14 @@ grep -q "Fin normale du travail" "$out/console" || fail "no normal end"
 LANG=C LC_ALL=C "$prefix/bin/ZuvanFatigue" -d "$out/shell-transient.data" \
     -c "$examples/context.ctx" -o "$out" 2>/dev/null || fail "imported example ended with $?"
 cmp -s "$out/shell-transient.txt" "$out/uwzone-shell.txt" || fail "imported example differs"
+# The installed study runner finds the installed program beside it.
+if command -v parallel >/dev/null; then
+    { cat "$examples/vessel.data"
+      "$python" "$prefix/bin/zuvan-csv2deck" "$examples/vessel-locations.csv" --by node \
+          --zones "$examples/vessel-zones.csv" --requests rainflow 2>/dev/null; } >"$out/vessel.data"
+    (unset ZUVAN_EXE; PATH=/usr/bin:/bin LANG=C LC_ALL=C "$python" "$prefix/bin/zuvan-study" \
+        -d "$out/vessel.data" -c "$examples/context.ctx" -o "$out/study" >/dev/null) \
+        || fail "the installed study ended with $?"
+    [ -s "$out/study/locations.csv" ] || fail "the installed study wrote no locations.csv"
+fi
 echo "installed into $prefix and ran the examples"

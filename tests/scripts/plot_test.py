@@ -58,6 +58,21 @@ class ZuvanPlotTest(unittest.TestCase):
         written = self.plot(THROAT, ["dsigma-eq", "damage", "origins"])
         self.assertTrue(all(os.path.basename(p).startswith("01-H-GORGE-") for p in written))
 
+    def test_a_torn_line_is_skipped_with_a_warning_and_the_others_are_drawn(self):
+        with open(THROAT, "rb") as f:
+            line = f.readline()
+        path = os.path.join(self.dir.name, "torn.jsonl")
+        with open(path, "wb") as f:
+            f.write(line[: len(line) // 2] + line)  # a fragment without its newline, joined
+            f.write(line)
+        out = os.path.join(self.dir.name, "plots")
+        r = run([path, "-o", out])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(r.stderr.decode(), "zuvan-plot: %s, line 1: not ZuvanFatigue JSON "
+                         "results (not a JSON line), skipped\n" % path)
+        written = [os.path.basename(p) for p in r.stdout.decode().split()]
+        self.assertEqual(sorted({p[:3] for p in written}), ["02-"])
+
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_critical_plane_results_give_the_search_map(self):
         out = os.path.join(self.dir.name, "run")

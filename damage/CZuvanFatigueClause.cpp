@@ -182,12 +182,21 @@ std::unique_ptr<std::ofstream> CZuvanFatigueClause::GetFile() const {
 }
 
 template <class Result>
-double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+double CZuvanFatigueClause::Assess(const char* tag,
+                                   void (CZuvanFatigueClause::*compute)(Result&) const,
                                    const char* analysis) {
     return Guard(tag, [&]() -> double {
         const bool write = m_reportSwitch == kWriteReport;
         ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr);
-        const Result result = (this->*compute)();
+        Result result;
+        try {
+            (this->*compute)(result);
+        } catch (...) {
+            // A request that fails in its analysis keeps its report as far as
+            // the analysis got; the failure goes on.
+            if (write) ZuvanFatigueReport::Write(report.Stream(), result);
+            throw;
+        }
         if (write) ZuvanFatigueReport::Write(report.Stream(), result);
         report.Finish(tag);
         if (write && m_jsonResults) AppendJson(tag, analysis, ZuvanFatigueJson::Result(result));
@@ -196,11 +205,14 @@ double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause:
 }
 
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::UWZoneResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::UWZoneResult&) const,
+    const char*);
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::WeldResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::WeldResult&) const,
+    const char*);
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::ThroatResult&) const,
+    const char*);
 
 void CZuvanFatigueClause::AppendJson(const char* tag, const char* analysis,
                                      const nlohmann::ordered_json& result) const {

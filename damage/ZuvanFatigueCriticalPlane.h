@@ -51,20 +51,20 @@ int ThreadCountFrom(const char* text, unsigned hardwareThreads);
 void SetProgressDelay(double seconds);
 
 // The origins of a search of the determining origin instant (C11.3.9.2.3,
-// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order.
+// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order, each appended
+// to origins as soon as it is known (a failure leaves the earlier ones).
 // series(n0, instants, values) fills the n + 1 points of the series of origin
 // n0 and returns its largest value; the series is counted and its damage is
 // the sum of 1/N over the cycle map, N = permissible(range, largest). The
 // buffers hold n + 1 points; afterwards they and the maps hold the last
 // origin's series and cycles. ChooseOrigin then takes the determining one.
 template <class Series, class Permissible>
-std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& counting,
-                                  Series&& series, Permissible&& permissible, int* instants,
-                                  double* values, CZuvanFatigueCountingMethod::CycleMap& cycles,
-                                  CZuvanFatigueCountingMethod::RangeMap& ranges) {
+void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
+                   Permissible&& permissible, int* instants, double* values,
+                   CZuvanFatigueCountingMethod::CycleMap& cycles,
+                   CZuvanFatigueCountingMethod::RangeMap& ranges, std::vector<Origin>& origins) {
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
-    std::vector<Origin> origins;
-    origins.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+    origins.reserve(origins.size() + (n > 0 ? static_cast<std::size_t>(n) : 0));
     for (int n0 = 0; n0 < n; ++n0) {
         const double largest = series(n0, instants, values);
         counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
@@ -75,7 +75,6 @@ std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& coun
         }
         origins.push_back(o);
     }
-    return origins;
 }
 
 // The determining origin: one pass in order, an origin becomes the best only

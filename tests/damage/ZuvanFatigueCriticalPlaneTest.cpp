@@ -81,15 +81,15 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
                 plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
                 p.sum += sxx;
             }
-            const cp::Origin origin = cp::ChooseOrigin(
-                cp::OriginDamages(
-                    n, counting,
-                    [&](int n0, int* i, double* v) {
-                        return plane::OriginSeries(n, n0, sxy.data(), sxz.data(),
-                                                   recordInstants.data(), 1.0, i, v);
-                    },
-                    Permissible, instants.data(), values.data(), cycles, ranges),
-                [](const cp::Origin&) {});
+            std::vector<cp::Origin> origins;
+            cp::OriginDamages(
+                n, counting,
+                [&](int n0, int* i, double* v) {
+                    return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
+                                               1.0, i, v);
+                },
+                Permissible, instants.data(), values.data(), cycles, ranges, origins);
+            const cp::Origin origin = cp::ChooseOrigin(origins, [](const cp::Origin&) {});
             p.origin = origin.index;
             p.damage = origin.damage;
             planes.push_back(p);

@@ -12,7 +12,12 @@
 // the unwelded zone's curve), one thread; the program's time over it is the
 // ratio program/lean.
 //
+// With --throat, the check of a weld throat runs instead, one thread (its
+// search of N0 counts n series of n + 1 points); ns/point is then per point
+// of those series.
+//
 //   build/zuvan_bench_analysis [records...]        (default 100 400 1000)
+//   build/zuvan_bench_analysis --throat [records...]   (default 1000 10000)
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -75,7 +80,10 @@ std::string Tensor(std::mt19937& rng, double scale, std::array<double, 6>* kept 
 // seam with a form imperfection, a history of n random records (mechanical
 // and thermal parts) and one rainflow request. totals receives the total
 // tensors of the records.
-std::string DataDeck(int n, unsigned seed, bool weld, std::vector<std::array<double, 6>>* totals) {
+enum class Kind { kUWZone, kSeam, kThroat };
+
+std::string DataDeck(int n, unsigned seed, Kind kind, std::vector<std::array<double, 6>>* totals) {
+    const bool weld = kind != Kind::kUWZone;
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> temperature(20.0, 280.0);
     std::ostringstream d;
@@ -85,10 +93,14 @@ std::string DataDeck(int n, unsigned seed, bool weld, std::vector<std::array<dou
         d << "*COMPOSANT          SHELL2\n*TYPE               TOLE_CYLINDRE\n"
              "*PARAMETRE          32 10 0.5\n*COMPOSANT_MATERIAU P265GH\n*FIN_COMPOSANT\n"
              "*CORDON             SEAM\n*CORDON_TYPE        BW\n*COMPOSANT_1        SHELL\n"
-             "*COMPOSANT_2        SHELL2\n*LONGITUDINAL\n*IMPERFECTION       I\n"
-             "*DIAMETRE           2000 2010 1990\n*PARAMETRE          1 0 0 2\n"
-             "*FIN_IMPERFECTION\n*FIN_CORDON\n"
-             "*HISTORIQUE         H\n*HISTORIQUE_CORDON  SEAM\n";
+             "*COMPOSANT_2        SHELL2\n";
+        if (kind == Kind::kSeam) {
+            d << "*LONGITUDINAL\n*IMPERFECTION       I\n"
+                 "*DIAMETRE           2000 2010 1990\n*PARAMETRE          1 0 0 2\n"
+                 "*FIN_IMPERFECTION\n";
+        }
+        d << "*FIN_CORDON\n*HISTORIQUE         H\n"
+          << (kind == Kind::kSeam ? "*HISTORIQUE_CORDON  SEAM\n" : "*HISTORIQUE_GORGE   SEAM\n");
     } else {
         d << "*UWZONE             ZONE\n*UWZONE_COMPOSANT   SHELL\n*FIN_UWZONE\n"
              "*HISTORIQUE         H\n*HISTORIQUE_UWZONE  ZONE\n";
@@ -189,14 +201,16 @@ double LeanLoop(const std::vector<std::array<double, 6>>& sij) {
 }
 
 // One measured run in this process; prints its line.
-int Measure(const boost::filesystem::path& dir, int n, bool weld, int threads, bool lean) {
+int Measure(const boost::filesystem::path& dir, int n, Kind kind, int threads, bool lean) {
     std::vector<std::array<double, 6>> totals;
-    const std::string deck = DataDeck(n, 20261210u + n, weld, &totals);
+    const std::string deck = DataDeck(n, 20261210u + n, kind, &totals);
     char label[64];
     std::snprintf(label, sizeof label, "%s",
-                  lean   ? "lean loop"
-                  : weld ? "welded zone"
-                         : "unwelded zone");
+                  lean                    ? "lean loop"
+                  : kind == Kind::kSeam   ? "welded zone"
+                  : kind == Kind::kThroat ? "weld throat"
+                                          : "unwelded zone");
+    const double points = kind == Kind::kThroat ? n * (n + 1.0) : CountedPoints(n);
     if (lean) {
         const double c0 = CpuSeconds();
         const auto t0 = std::chrono::steady_clock::now();
@@ -228,17 +242,20 @@ int Measure(const boost::filesystem::path& dir, int n, bool weld, int threads, b
         return 1;
     }
     std::printf("%-14s %8d %8d %10.3f %10.2f %10.3f %14.1f\n", label, n, threads, seconds,
-                seconds * 1e9 / CountedPoints(n), CpuSeconds() - c0, PeakKiB() / 1024.0);
+                seconds * 1e9 / points, CpuSeconds() - c0, PeakKiB() / 1024.0);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<int> sizes = {100, 400, 1000};
-    if (argc > 1) {
+    const bool throat = argc > 1 && std::string(argv[1]) == "--throat";
+    const int first = throat ? 2 : 1;
+    std::vector<int> sizes =
+        throat ? std::vector<int>{1000, 10000} : std::vector<int>{100, 400, 1000};
+    if (argc > first) {
         sizes.clear();
-        for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+        for (int i = first; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
     }
     const unsigned hardware = std::thread::hardware_concurrency();
     std::vector<int> threadCounts = {1};
@@ -254,17 +271,23 @@ int main(int argc, char* argv[]) {
     int status = 0;
     for (int n : sizes) {
         struct Run {
-            bool weld, lean;
+            Kind kind;
+            bool lean;
             int threads;
         };
-        std::vector<Run> runs = {{false, true, 1}};
-        for (bool weld : {false, true}) {
-            for (int threads : threadCounts) runs.push_back({weld, false, threads});
+        std::vector<Run> runs;
+        if (throat) {
+            runs.push_back({Kind::kThroat, false, 1});
+        } else {
+            runs.push_back({Kind::kUWZone, true, 1});
+            for (Kind kind : {Kind::kUWZone, Kind::kSeam}) {
+                for (int threads : threadCounts) runs.push_back({kind, false, threads});
+            }
         }
         for (const Run& run : runs) {
             const pid_t child = fork();
             if (child == 0) {
-                const int rc = Measure(dir, n, run.weld, run.threads, run.lean);
+                const int rc = Measure(dir, n, run.kind, run.threads, run.lean);
                 std::fflush(stdout);
                 _exit(rc);
             }

@@ -202,7 +202,8 @@ std::unique_ptr<ZuvanFatigueOutputFile> CZuvanFatigueClause::GetJsonFile() const
 }
 
 template <class Result>
-double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+double CZuvanFatigueClause::Assess(const char* tag,
+                                   void (CZuvanFatigueClause::*compute)(Result&) const,
                                    const char* analysis) {
     return Guard(tag, [&]() -> double {
         // Both files are resolved before anything is computed or written.
@@ -210,7 +211,23 @@ double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause:
         ZuvanFatigueAnalysis::ReportStream report(write ? GetFile() : nullptr, NativeLocale());
         const std::unique_ptr<ZuvanFatigueOutputFile> json =
             write && m_jsonResults ? GetJsonFile() : nullptr;
-        const Result result = (this->*compute)();
+        Result result;
+        try {
+            (this->*compute)(result);
+        } catch (...) {
+            // A request that fails in its analysis keeps its report as far as
+            // the analysis got; the failure goes on, whether or not that
+            // report could be appended (a report that cannot be is left out
+            // whole, the file as it was).
+            if (write) {
+                ZuvanFatigueReport::Write(report.Stream(), result);
+                try {
+                    report.Finish(tag);
+                } catch (const CExceptionZuvanFatigue&) {
+                }
+            }
+            throw;
+        }
         if (write) ZuvanFatigueReport::Write(report.Stream(), result);
         report.Finish(tag);
         if (json) AppendJson(*json, tag, analysis, ZuvanFatigueJson::Result(result));
@@ -219,11 +236,14 @@ double CZuvanFatigueClause::Assess(const char* tag, Result (CZuvanFatigueClause:
 }
 
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::UWZoneResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::UWZoneResult&) const,
+    const char*);
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::WeldResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::WeldResult&) const,
+    const char*);
 template double CZuvanFatigueClause::Assess(
-    const char*, ZuvanFatigueResults::ThroatResult (CZuvanFatigueClause::*)() const, const char*);
+    const char*, void (CZuvanFatigueClause::*)(ZuvanFatigueResults::ThroatResult&) const,
+    const char*);
 
 void CZuvanFatigueClause::AppendJson(ZuvanFatigueOutputFile& file, const char* tag,
                                      const char* analysis,

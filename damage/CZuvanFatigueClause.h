@@ -79,22 +79,27 @@ class CZuvanFatigueClause {
     // The three analyses, chosen by Damage from the history's type; each
     // returns the total damage rate and, when the switch is kWriteReport,
     // writes its report (and its JSON line when asked) once the result is
-    // computed: a request that fails writes neither.
+    // computed: a request that fails in its analysis writes its report as far
+    // as the analysis got, and no JSON line.
     double DamageUWZoneCriticalPlane();  // unwelded zone (C11.3.9.2.3)
     double DamageWeldCriticalPlane();    // welded zone (C11.3.9.3, C11.A6)
     double DamageWeldThroat();           // throat of a partial-penetration weld (C11.3.7.4)
 
    private:
-    // The analyses' computations, without report.
-    ZuvanFatigueResults::UWZoneResult ComputeUWZone() const;
-    ZuvanFatigueResults::WeldResult ComputeWeld() const;
-    ZuvanFatigueResults::ThroatResult ComputeThroat() const;
+    // The analyses' computations, without report: each fills its result step
+    // by step and moves its stage on, so that a failure leaves in it what was
+    // computed up to there.
+    void ComputeUWZone(ZuvanFatigueResults::UWZoneResult& result) const;
+    void ComputeWeld(ZuvanFatigueResults::WeldResult& result) const;
+    void ComputeThroat(ZuvanFatigueResults::ThroatResult& result) const;
     // Runs an analysis: resolves the report file, and the JSON file when asked,
     // first (450, 290: nothing is written when either name is refused),
     // computes the result, renders it and appends the report whole (290), then
     // appends its JSON line when asked (290). Returns the total damage rate.
+    // A failure in the computation renders the result as far as it got and
+    // goes on (no JSON line).
     template <class Result>
-    double Assess(const char* tag, Result (CZuvanFatigueClause::*compute)() const,
+    double Assess(const char* tag, void (CZuvanFatigueClause::*compute)(Result&) const,
                   const char* analysis);
     // The JSON line of a request whose result is given.
     void AppendJson(ZuvanFatigueOutputFile& file, const char* tag, const char* analysis,

@@ -39,11 +39,11 @@ double CZuvanFatigueClause::DamageWeldCriticalPlane() {
     return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueJson::kWeld);
 }
 
-ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
+void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) const {
     using namespace ZuvanFatigueCorrection;
     namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
-    ZuvanFatigueResults::WeldResult result;
+    using ZuvanFatigueResults::Stage;
 
     if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
     result.parts = ZuvanFatigueWeld::Fetch(*m_study, m_history->GetZoneName(), kTag);
@@ -54,12 +54,13 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
     const double nu = parts.firstMaterial.GetNu();
     const double pa = result.externalPressure = parts.ExternalPressure();
     const CZuvanFatigueClasse& fatigueClass = parts.fatigueClass;
+    result.hasImperfection = parts.seam.HasImperfection();
+    result.stage = Stage::kDefined;
 
     // Intensification for the form imperfection (C11.A6), on a working copy
     // of the request's history: the study's history stays as given, and so
     // does the request's, so that a second run intensifies only once.
     CZuvanFatigueHistorique history(*m_history);
-    result.hasImperfection = parts.seam.HasImperfection();
     if (result.hasImperfection) {
         const CZuvanFatigueImperfection& imperfection = parts.seam.GetImperfection();
         for (const auto& entry : history.GetRecords()) {
@@ -89,6 +90,7 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
             result.intensified.push_back(ir);
         }
     }
+    result.stage = Stage::kIntensified;
     const std::vector<Record> records = ZuvanFatigueAnalysis::Records(history);
     const int n = static_cast<int>(records.size());
 
@@ -96,10 +98,12 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
     result.search = ZuvanFatiguePlaneStages::SearchPlanes(
         records, *m_counting, 1.0, 1.0, ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater,
         kSearchCr, fatigueClass);
+    result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
-        return result;
+        result.stage = Stage::kDone;
+        return;
     }
 
     // Stage 2: final damage on the critical plane.
@@ -143,12 +147,14 @@ ZuvanFatigueResults::WeldResult CZuvanFatigueClause::ComputeWeld() const {
     // cycle, N on the weld class from DSigmaR itself (no Kf).
     result.thickerMm = parts.ThickerMm();
     result.Ce = WeldCe(result.thickerMm);
+    result.stage = Stage::kFinal;
     for (ZuvanFatigueResults::WeldCycle& wc : result.cycles) {
         wc.CtR = CtR(ruleType, wc.temperatureC);
         wc.Cr = wc.CtR * result.Ce;
         wc.N = fatigueClass.PermissibleCycles(wc.after.DSigmaR, dSigmaMax, wc.Cr);
         wc.damage = ZuvanFatigueAnalysis::DamageRate(wc.N, kTag);
         result.total += wc.damage;
+        ++result.damagedCycles;
     }
-    return result;
+    result.stage = Stage::kDone;
 }

@@ -38,11 +38,11 @@ double CZuvanFatigueClause::DamageWeldThroat() {
     return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueJson::kThroat);
 }
 
-ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
+void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& result) const {
     using namespace ZuvanFatigueCorrection;
     namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
-    ZuvanFatigueResults::ThroatResult result;
+    using ZuvanFatigueResults::Stage;
 
     const std::vector<Record> records = ZuvanFatigueAnalysis::Records(*m_history);
     const int n = static_cast<int>(records.size());
@@ -64,6 +64,7 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
         result.planeRecords.push_back(
             {records[k].instant, sxx[k], sxy[k], sxz[k], 0.0, records[k].temperatureC});
     }
+    result.stage = Stage::kDefined;
 
     // Search of the determining origin N0 (C11.3.9.5.2).
     std::vector<int> instants(n + 1);
@@ -81,22 +82,33 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
             seriesInstants, seriesValues);
     };
     result.searchCr = kSearchCr;
-    result.origins = ZuvanFatigueCriticalPlane::OriginDamages(
-        n, *m_counting, series,
-        [&fatigueClass](double range, double largest) {
-            return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
-        },
-        instants.data(), values.data(), cycles, ranges);
+    {
+        // n counts of n + 1 points, long on long histories: shown as the plane
+        // search is, the line erased when the search ends.
+        ZuvanFatigueCriticalPlane::ProgressLine progress(
+            static_cast<std::size_t>(n), "Recherche de l'instant d'origine", "origines");
+        ZuvanFatigueCriticalPlane::OriginDamages(
+            n, *m_counting, series,
+            [&fatigueClass](double range, double largest) {
+                return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
+            },
+            instants.data(), values.data(), cycles, ranges, result.origins, &progress);
+    }
     result.determining = ZuvanFatigueCriticalPlane::ChooseOrigin(
         result.origins, [](const ZuvanFatigueCriticalPlane::Origin&) {});
+    result.stage = Stage::kSearched;
     if (result.determining.damage < kNoDamage) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
-        return result;
+        result.stage = Stage::kDone;
+        return;
     }
 
-    // The series of N0 and its cycles.
+    // The series of N0 (kept before it is counted) and its cycles.
     result.dSigmaEqMax = series(result.determining.index, instants.data(), values.data());
+    result.stage = Stage::kSeries;
     cycles = ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
+    result.cycleCount = cycles.size();
+    result.stage = Stage::kCounted;
     for (const auto& cycle : cycles) {
         const ZuvanFatiguePlaneStages::CountedCycle counted =
             ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
@@ -109,6 +121,7 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
         tc.temperatureC = counted.temperatureC;
         result.cycles.push_back(tc);
     }
+    result.stage = Stage::kChecking;
 
     // No plasticity correction may be needed (C11.3.11.1.1): the first cycle
     // beyond 2*Rpt ends the check.
@@ -119,7 +132,8 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
         if (tc.DSigmaR > 2.0 * tc.Rpt) {
             result.ending = ZuvanFatigueResults::Ending::kRefused;
             result.refusedCycle = static_cast<int>(i);
-            return result;
+            result.stage = Stage::kDone;
+            return;
         }
     }
 
@@ -127,12 +141,14 @@ ZuvanFatigueResults::ThroatResult CZuvanFatigueClause::ComputeThroat() const {
     const int ruleType = parts.RuleType();
     result.thickerMm = parts.ThickerMm();
     result.Ce = kThroatCe;
+    result.stage = Stage::kFinal;
     for (ZuvanFatigueResults::ThroatCycle& tc : result.cycles) {
         tc.CtR = CtR(ruleType, tc.temperatureC);
         tc.Cr = tc.CtR * kThroatCe;
         tc.N = fatigueClass.PermissibleCycles(tc.DSigmaR, result.dSigmaEqMax, tc.Cr);
         tc.damage = ZuvanFatigueAnalysis::DamageRate(tc.N, kTag);
         result.total += tc.damage;
+        ++result.damagedCycles;
     }
-    return result;
+    result.stage = Stage::kDone;
 }

@@ -33,11 +33,11 @@ double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
     return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueJson::kUWZone);
 }
 
-ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
+void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& result) const {
     using namespace ZuvanFatigueCorrection;
     namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
-    ZuvanFatigueResults::UWZoneResult result;
+    using ZuvanFatigueResults::Stage;
 
     const std::vector<Record> records = ZuvanFatigueAnalysis::Records(*m_history);
     const int n = static_cast<int>(records.size());
@@ -59,16 +59,19 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
     const double zoneKt = result.zoneKt = result.zone.GetKt();
     const bool ktApplied = result.ktApplied = result.zone.IsGeometric();
     const double ktScale = ktApplied ? zoneKt : 1.0;
+    result.stage = Stage::kDefined;
 
     // Stage 1: search of the critical plane, the tie broken by the sum of the
     // normal stresses.
     result.search = ZuvanFatiguePlaneStages::SearchPlanes(
         records, *m_counting, ktScale, zoneKt,
         ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, kSearchCr, curve);
+    result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
-        return result;
+        result.stage = Stage::kDone;
+        return;
     }
 
     // Stage 2: the stresses on the critical plane, multiplied by the zone's Kt.
@@ -136,6 +139,7 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
         dSigmaMax = std::max(dSigmaMax, fc.after.DSigmaR);
     }
     result.dSigmaMax = dSigmaMax;
+    result.stage = Stage::kFinal;
 
     // Final damage (C11.3.11.2, C11.3.12.3).
     const double dSigmaD = curve.GetDSigmaD();
@@ -157,6 +161,7 @@ ZuvanFatigueResults::UWZoneResult CZuvanFatigueClause::ComputeUWZone() const {
         fc.N = curve.PermissibleCycles(fc.DSigmaF, dSigmaMax, fc.Cr);
         fc.damage = ZuvanFatigueAnalysis::DamageRate(fc.N, kTag);
         result.total += fc.damage;
+        ++result.damagedCycles;
     }
-    return result;
+    result.stage = Stage::kDone;
 }

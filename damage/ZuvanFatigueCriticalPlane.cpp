@@ -21,25 +21,23 @@ namespace {
 std::atomic<int> g_threadCount{0};         // 0: from the environment
 std::atomic<double> g_progressDelay{1.0};  // seconds
 
-// One line of progress on the terminal of the standard error (fd 2), rewritten
-// in place and erased at the end; nothing when fd 2 is not a terminal. Written
-// with write(2) past the console stream, in ASCII, so that the console's bytes
-// never hold it. Only the thread that made it calls Update.
-class Progress {
-   public:
-    explicit Progress(std::size_t total)
-        : m_total(total),
-          m_active(isatty(2) == 1),
-          m_delay(g_progressDelay.load()),
-          m_start(std::chrono::steady_clock::now()) {}
-    Progress(const Progress&) = delete;
-    Progress& operator=(const Progress&) = delete;
-    ~Progress() {
-        if (m_width > 0) Write("\r" + std::string(m_width, ' ') + "\r");
-    }
+}  // namespace
 
-    void Update(std::size_t done) {
-        if (!m_active) return;
+ProgressLine::ProgressLine(std::size_t total, const char* what, const char* items)
+    : m_total(total),
+      m_what(what),
+      m_items(items),
+      m_active(isatty(2) == 1),
+      m_delay(g_progressDelay.load()),
+      m_start(std::chrono::steady_clock::now()) {}
+
+ProgressLine::~ProgressLine() {
+    if (m_width > 0) Write("\r" + std::string(m_width, ' ') + "\r");
+}
+
+void ProgressLine::Update(std::size_t done) {
+    if (!m_active) return;
+    try {
         const auto now = std::chrono::steady_clock::now();
         const double elapsed = std::chrono::duration<double>(now - m_start).count();
         if (elapsed < m_delay) return;
@@ -48,38 +46,30 @@ class Progress {
         const double left =
             done > 0 ? elapsed * static_cast<double>(m_total - done) / static_cast<double>(done)
                      : 0.0;
-        char text[128];
+        char text[160];
         const int length =
-            std::snprintf(text, sizeof text,
-                          "Recherche du plan critique : %zu / %zu plans, %.0f s, reste ~%.0f s",
-                          done, m_total, elapsed, left);
+            std::snprintf(text, sizeof text, "%s : %zu / %zu %s, %.0f s, reste ~%.0f s", m_what,
+                          done, m_total, m_items, elapsed, left);
         if (length <= 0) return;
         std::string line = "\r" + std::string(text, std::min<std::size_t>(length, sizeof text - 1));
         const std::size_t width = line.size() - 1;
         if (width < m_width) line += std::string(m_width - width, ' ');
         m_width = std::max(m_width, width);
         Write(line);
+    } catch (...) {
+        // The progress line is no result: a failure to show it is none.
     }
+}
 
-   private:
-    static void Write(const std::string& bytes) {
-        std::size_t at = 0;
-        while (at < bytes.size()) {
-            const ssize_t written = ::write(2, bytes.data() + at, bytes.size() - at);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) return;  // a terminal that takes nothing: no progress
-            at += static_cast<std::size_t>(written);
-        }
+void ProgressLine::Write(const std::string& bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const ssize_t written = ::write(2, bytes.data() + at, bytes.size() - at);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;  // a terminal that takes nothing: no progress
+        at += static_cast<std::size_t>(written);
     }
-
-    std::size_t m_total;
-    bool m_active;
-    double m_delay;
-    std::chrono::steady_clock::time_point m_start, m_shown;
-    std::size_t m_width = 0;  // characters of the line shown, 0 when none is
-};
-
-}  // namespace
+}
 
 void SetThreadCount(int threads) { g_threadCount.store(std::max(0, threads)); }
 
@@ -134,7 +124,7 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
     std::atomic<std::size_t> failed{count};
     std::exception_ptr failure;
     std::mutex failureMutex;
-    Progress progress(count);
+    ProgressLine progress(count, "Recherche du plan critique", "plans");
 
     const auto work = [&](Worker& w, bool caller) {
         for (;;) {
@@ -150,13 +140,7 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
                 }
             }
             const std::size_t finished = done.fetch_add(1) + 1;
-            if (caller) {
-                try {
-                    progress.Update(finished);
-                } catch (...) {
-                    // The progress line is no result: a failure to show it is none.
-                }
-            }
+            if (caller) progress.Update(finished);
         }
     };
 

@@ -5,10 +5,12 @@
 // into cycles and their damage rates are summed; the plane of the largest
 // damage wins.
 
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "damage/ZuvanFatigueAnalysis.h"
@@ -50,21 +52,50 @@ int ThreadCountFrom(const char* text, unsigned hardwareThreads);
 // set; for tests).
 void SetProgressDelay(double seconds);
 
+// One line of progress of a long search on the terminal of the standard error
+// (fd 2): "what : done / total items, elapsed s, reste ~left s", shown once
+// the search has run for the progress delay, rewritten in place at most every
+// 250 ms and erased at the end; nothing when fd 2 is not a terminal. Written
+// with write(2) past the console stream, in ASCII, so that the console's bytes
+// never hold it. Only the thread that made it calls Update; a failure to show
+// it is none of the search's.
+class ProgressLine {
+   public:
+    ProgressLine(std::size_t total, const char* what, const char* items);
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    ~ProgressLine();
+    void Update(std::size_t done);
+
+   private:
+    static void Write(const std::string& bytes);
+
+    std::size_t m_total;
+    const char* m_what;
+    const char* m_items;
+    bool m_active;
+    double m_delay;
+    std::chrono::steady_clock::time_point m_start, m_shown;
+    std::size_t m_width = 0;  // characters of the line shown, 0 when none is
+};
+
 // The origins of a search of the determining origin instant (C11.3.9.2.3,
-// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order.
+// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order, each appended
+// to origins as soon as it is known (a failure leaves the earlier ones).
 // series(n0, instants, values) fills the n + 1 points of the series of origin
 // n0 and returns its largest value; the series is counted and its damage is
 // the sum of 1/N over the cycle map, N = permissible(range, largest). The
 // buffers hold n + 1 points; afterwards they and the maps hold the last
 // origin's series and cycles. ChooseOrigin then takes the determining one.
+// progress, when given, is told of every origin done.
 template <class Series, class Permissible>
-std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& counting,
-                                  Series&& series, Permissible&& permissible, int* instants,
-                                  double* values, CZuvanFatigueCountingMethod::CycleMap& cycles,
-                                  CZuvanFatigueCountingMethod::RangeMap& ranges) {
+void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
+                   Permissible&& permissible, int* instants, double* values,
+                   CZuvanFatigueCountingMethod::CycleMap& cycles,
+                   CZuvanFatigueCountingMethod::RangeMap& ranges, std::vector<Origin>& origins,
+                   ProgressLine* progress = nullptr) {
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
-    std::vector<Origin> origins;
-    origins.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+    origins.reserve(origins.size() + (n > 0 ? static_cast<std::size_t>(n) : 0));
     for (int n0 = 0; n0 < n; ++n0) {
         const double largest = series(n0, instants, values);
         counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
@@ -74,8 +105,8 @@ std::vector<Origin> OriginDamages(int n, const CZuvanFatigueCountingMethod& coun
             o.damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
         }
         origins.push_back(o);
+        if (progress != nullptr) progress->Update(static_cast<std::size_t>(n0) + 1);
     }
-    return origins;
 }
 
 // The determining origin: one pass in order, an origin becomes the best only

@@ -5,6 +5,7 @@
 // A result holds copies of the objects its heading echoes.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,22 @@ namespace ZuvanFatigueResults {
 // plane (or throat) after the search, or a throat refused at the plasticity
 // check (C11.3.11.1.1).
 enum class Ending { kNormal, kZeroDamage, kRefused };
+
+// How far an analysis got. The analysis computes into its result step by step
+// and moves the stage on as each step is done; a result that a failure cut
+// short is rendered as far as its stage, which is what a report written while
+// the analysis ran would hold when the failure struck.
+enum class Stage {
+    kStarted,      // the report opened; nothing of it computed (too few records, look-ups)
+    kDefined,      // the objects looked up: the heading, up to the search table's header
+    kIntensified,  // welded zone: every record intensified (at once without imperfection)
+    kSearched,     // the search chose its plane or its origin N0: the whole search table
+    kSeries,       // throat: the series of N0 built
+    kCounted,      // throat: its cycles counted, measured one by one
+    kChecking,     // throat: every cycle measured, the plasticity check begun
+    kFinal,        // every cycle ready for its final damage, computed one by one
+    kDone,         // the whole analysis
+};
 
 // A counted cycle's start, peak (pivot) and end instants.
 struct CycleInstants {
@@ -74,12 +91,14 @@ struct UWZoneResult {
     bool ktApplied = false;  // geometric stresses: the zone's Kt multiplies them
     double zoneKt = 1.0;
     PlaneSearch search;
+    Stage stage = Stage::kStarted;
     Ending ending = Ending::kNormal;
     // On the critical plane (empty on a zero-damage ending).
     std::vector<PlaneRecord> planeRecords;
     std::vector<SeriesPoint> series;
     std::vector<UWZoneCycle> cycles;
-    double dSigmaMax = 0.0;  // largest corrected range of the spectrum
+    double dSigmaMax = 0.0;         // largest corrected range of the spectrum
+    std::size_t damagedCycles = 0;  // the first cycles whose final damage is computed
     double total = 0.0;
 };
 
@@ -108,11 +127,13 @@ struct WeldResult {
     double externalPressure = 0.0;
     std::vector<IntensifiedRecord> intensified;  // empty without imperfection
     PlaneSearch search;
+    Stage stage = Stage::kStarted;
     Ending ending = Ending::kNormal;
     std::vector<PlaneRecord> planeRecords;
     std::vector<SeriesPoint> series;
     std::vector<WeldCycle> cycles;
     double thickerMm = 0.0, Ce = 1.0, dSigmaMax = 0.0;
+    std::size_t damagedCycles = 0;  // the first cycles whose final damage is computed
     double total = 0.0;
 };
 
@@ -135,12 +156,15 @@ struct ThroatResult {
     // Damage of every origin instant in order, and the determining one (C11.3.9.5.2).
     std::vector<ZuvanFatigueCriticalPlane::Origin> origins;
     ZuvanFatigueCriticalPlane::Origin determining;
+    Stage stage = Stage::kStarted;
     Ending ending = Ending::kNormal;
     std::vector<SeriesPoint> series;
-    double dSigmaEqMax = 0.0;  // largest value of the series, the largest cycle
-    std::vector<ThroatCycle> cycles;
-    int refusedCycle = -1;  // index in cycles on a refusal
+    double dSigmaEqMax = 0.0;         // largest value of the series, the largest cycle
+    std::size_t cycleCount = 0;       // cycles counted in the series of N0
+    std::vector<ThroatCycle> cycles;  // the cycles measured, in the order counted
+    int refusedCycle = -1;            // index in cycles on a refusal
     double thickerMm = 0.0, Ce = 1.0;
+    std::size_t damagedCycles = 0;  // the first cycles whose final damage is computed
     double total = 0.0;
 };
 

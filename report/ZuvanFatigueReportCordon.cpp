@@ -141,7 +141,9 @@ Table<WeldCycle> PlasticityTable() {
 
 void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::WeldResult& result) {
     namespace parts = ZuvanFatigueReportParts;
+    using ZuvanFatigueResults::Stage;
     CZuvanFatigueRapport r(os);
+    if (result.stage < Stage::kDefined) return;
 
     r.EmptyLine();
     r.Title(
@@ -177,6 +179,7 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
             r.Line("Valeurs des contraintes après intensification selon C11.A6 :");
             WriteTensors(r, ir.sijAfter, ir.sijlmAfter);
         }
+        if (result.stage < Stage::kIntensified) return;
         r.EmptyLine();
         r.FormFeed();
         r.EmptyLine();
@@ -185,7 +188,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
     // Stage 1: the search of the critical plane; stage 2: the plane, the
     // series and the cycles.
     if (!parts::WritePlaneSearch(r, {std::begin(kSearchIntro), std::end(kSearchIntro)},
-                                 result.search, result.ending, false, "0")) {
+                                 result.search, result.ending, false, "0") ||
+        result.stage < Stage::kFinal) {
         return;
     }
     parts::WriteCriticalPlane(r, "Température associée à ces contraintes", result.search.critical,
@@ -208,7 +212,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
         r,
         parts::WeldFinalTable<WeldCycle>([](const WeldCycle& c) { return Value(c.after.DSigmaR); },
                                          Format::kStream),
-        result.cycles);
+        result.cycles, result.damagedCycles);
+    if (result.stage < Stage::kDone) return;
     r.EmptyLine();
     parts::WriteTotal(r, result.total);
 }

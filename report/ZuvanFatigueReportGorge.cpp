@@ -83,7 +83,9 @@ void WriteOriginTable(CZuvanFatigueRapport& r, const std::vector<Origin>& origin
 
 void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::ThroatResult& result) {
     namespace parts = ZuvanFatigueReportParts;
+    using ZuvanFatigueResults::Stage;
     CZuvanFatigueRapport r(os);
+    if (result.stage < Stage::kDefined) return;
 
     r.EmptyLine();
     r.Title({"Vérification de la gorge d'un cordon de soudure à pénétration partielle",
@@ -118,19 +120,22 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
         parts::WriteZeroDamage(r, "la gorge", "0.");
         return;
     }
+    if (result.stage < Stage::kSeries) return;
 
     // The series of N0 and its cycles.
     r.EmptyLine();
     r.Section("Variation équivalente des contraintes sur le plan de la gorge");
     r.Label("Instant d'origine déterminant pour l'endommagement", 51, result.determining.index);
     parts::WriteSeries(r, "|   Temps    |  DSigmaEq  |", result.series);
-    parts::WriteCycleCount(r, result.cycles.size());
+    if (result.stage < Stage::kCounted) return;
+    parts::WriteCycleCount(r, result.cycleCount);
     ZuvanFatigueTable::Write(r,
                              parts::WeldCycleSizeTable<ThroatCycle>(
                                  [](const ThroatCycle& c) { return Value(c.DSigmaR); },
                                  [](const ThroatCycle& c) { return Value(c.DSigmaRlm); },
                                  [](const ThroatCycle& c) { return Value(c.DSigmaRlt); }),
                              result.cycles);
+    if (result.stage < Stage::kChecking) return;
 
     // The plasticity check (C11.3.11.1.1).
     r.EmptyLine();
@@ -151,6 +156,7 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
         for (const char* line : kRefusal) r.Line(line);
         return;
     }
+    if (result.stage < Stage::kFinal) return;
 
     // Final damage (C11.3.12.4): N in the classic locale.
     parts::WriteWeldFinalHeading(r, {std::begin(kFinalIntro), std::end(kFinalIntro)},
@@ -159,7 +165,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
         r,
         parts::WeldFinalTable<ThroatCycle>([](const ThroatCycle& c) { return Value(c.DSigmaR); },
                                            Format::kClassic),
-        result.cycles);
+        result.cycles, result.damagedCycles);
+    if (result.stage < Stage::kDone) return;
     r.EmptyLine();
     r.EmptyLine();
     r.EmptyLine();

@@ -234,7 +234,9 @@ Table<UWZoneCycle> FinalTable() {
 
 void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::UWZoneResult& result) {
     namespace parts = ZuvanFatigueReportParts;
+    using ZuvanFatigueResults::Stage;
     CZuvanFatigueRapport r(os);
+    if (result.stage < Stage::kDefined) return;
 
     // Heading sections.
     r.EmptyLine();
@@ -266,7 +268,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::UWZo
     // Stage 1: the search of the critical plane; stage 2: the plane, the
     // series and the cycles.
     if (!parts::WritePlaneSearch(r, {std::begin(kSearchIntro), std::end(kSearchIntro)},
-                                 result.search, result.ending, true, "0.")) {
+                                 result.search, result.ending, true, "0.") ||
+        result.stage < Stage::kFinal) {
         return;
     }
     parts::WriteCriticalPlane(r, "Contrainte équivalente et température associée à ces contraintes",
@@ -295,7 +298,8 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::UWZo
     r.Label("Epaisseur du composant (mm)", 44, result.component.GetThicknessMm());
     r.Label("Rugosité du composant (micro mètre)", 44, result.component.GetRoughnessUm());
     r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, result.dSigmaMax);
-    ZuvanFatigueTable::Write(r, FinalTable(), result.cycles);
+    ZuvanFatigueTable::Write(r, FinalTable(), result.cycles, result.damagedCycles);
+    if (result.stage < Stage::kDone) return;
     r.EmptyLine();
     parts::WriteTotal(r, result.total);
 }

@@ -7,7 +7,9 @@
 // precision 3 with fixed notation again after it, or as an integer formatted
 // in the classic locale whatever the report's locale.
 
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -47,12 +49,14 @@ struct Table {
 // One cell into the report: "| " or " | ", then the value.
 void WriteCell(CZuvanFatigueRapport& r, const Value& value, int width, Format format);
 
-// The header lines, then every row.
+// The header lines, then the first count rows (every row unless told).
 template <class Row>
-void Write(CZuvanFatigueRapport& r, const Table<Row>& table, const std::vector<Row>& rows) {
+void Write(CZuvanFatigueRapport& r, const Table<Row>& table, const std::vector<Row>& rows,
+           std::size_t count = std::numeric_limits<std::size_t>::max()) {
     for (const std::string& line : table.header) r.Line(line);
     bool first = true;
-    for (const Row& row : rows) {
+    for (std::size_t i = 0; i < rows.size() && i < count; ++i) {
+        const Row& row = rows[i];
         if (!first && table.separated) {
             for (const Column<Row>& c : table.lines.front())
                 WriteCell(r, Value(), c.width, c.format);

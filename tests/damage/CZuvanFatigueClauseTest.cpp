@@ -217,6 +217,49 @@ TEST(CZuvanFatigueClause, BadRequestsAndAnalysesEndWithTheirCode) {
     }
 }
 
+// A request that fails in its analysis keeps its report as far as the
+// analysis got: byte for byte what a report written while the analysis ran
+// held when the failure struck (the reference reports were written so), and
+// no JSON line. One deck per code at the step where it strikes.
+TEST(CZuvanFatigueClause, FailedAnalysisLeavesItsReportAsFarAsItGot) {
+    struct Case {
+        const char* deck;  // the deck and its reference report
+        const char* context;
+        const char* report;  // the request's report name
+        int code;
+    };
+    const Case cases[] = {
+        // Unwelded zone: in the plasticity correction, after the search table.
+        {"partial-uw-ke-420", "uw.ctx", "uw-420.txt", 420},
+        {"partial-uw-temperature-480", "uw.ctx", "uw-480.txt", 480},
+        // Unwelded zone: in the final damage, under the final table's header,
+        // after the rows of the cycles done.
+        {"partial-uw-kt-440", "uw.ctx", "uw-440.txt", 440},
+        {"partial-uw-mean-210", "uw.ctx", "uw-210.txt", 210},
+        // Welded zone: in the intensification, after the records done.
+        {"partial-seam-imperfection-160", "weld.ctx", "seam-160.txt", 160},
+        // Welded zone: in the plasticity correction, after the search table.
+        {"partial-seam-plasticity-440", "weld.ctx", "seam-440.txt", 440},
+        {"partial-seam-ke-420", "weld.ctx", "seam-420.txt", 420},
+        {"partial-seam-temperature-480", "weld.ctx", "seam-480.txt", 480},
+        // Throat: in the plasticity check, under its title.
+        {"partial-throat-temperature-480", "weld.ctx", "throat-480.txt", 480},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deck);
+        TempDir dir;
+        const RunResult r = RunProgram({"--json", "-c", kDecks + c.context, "-d",
+                                        kDecks + std::string(c.deck) + ".dat", "-o", dir.Path()});
+        EXPECT_EQ(CodeOf(r), c.code);
+        EXPECT_EQ(r.status, c.code % 256);
+        const std::string report = dir.Path() + "/" + c.report;
+        // Compared as booleans: a mismatch would print the whole report.
+        EXPECT_TRUE(ReadFile(report) == ReadFile(kExpected + c.deck + ".txt"));
+        struct stat st;
+        EXPECT_NE(::stat((report + ".jsonl").c_str(), &st), 0);
+    }
+}
+
 TEST(CZuvanFatigueClause, ReportProblemsEndWith450Or290AndKeepEarlierReports) {
     const std::string deck = Deck("F", kMaterial, "", Uniaxial("400"));
     {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -81,15 +82,15 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
                 plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
                 p.sum += sxx;
             }
-            const cp::Origin origin = cp::ChooseOrigin(
-                cp::OriginDamages(
-                    n, counting,
-                    [&](int n0, int* i, double* v) {
-                        return plane::OriginSeries(n, n0, sxy.data(), sxz.data(),
-                                                   recordInstants.data(), 1.0, i, v);
-                    },
-                    Permissible, instants.data(), values.data(), cycles, ranges),
-                [](const cp::Origin&) {});
+            std::vector<cp::Origin> origins;
+            cp::OriginDamages(
+                n, counting,
+                [&](int n0, int* i, double* v) {
+                    return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
+                                               1.0, i, v);
+                },
+                Permissible, instants.data(), values.data(), cycles, ranges, origins);
+            const cp::Origin origin = cp::ChooseOrigin(origins, [](const cp::Origin&) {});
             p.origin = origin.index;
             p.damage = origin.damage;
             planes.push_back(p);
@@ -246,19 +247,55 @@ TEST(ZuvanFatigueCriticalPlane, ThreadCountFromTextFallsBackToTheHardware) {
 
 namespace {
 
-// Runs a search of n records with the standard error (fd 2) on target, the
-// progress shown from the start; returns nothing, restores fd 2.
-void SearchWithStderrOn(int target) {
-    const CZuvanFatigueRainFlow rainflow;
-    const Records records = RandomRecords(19, 4);
+// The two long searches, on 4 random records: the plane search and the
+// search of the origin (the throat's), with the text their progress line shows.
+struct LongSearch {
+    const char* name;
+    const char* shows;
+    std::function<void()> run;
+};
+std::vector<LongSearch> LongSearches() {
+    const auto planes = [] {
+        const CZuvanFatigueRainFlow rainflow;
+        cp::Search search(RandomRecords(19, 4), rainflow);
+        search.Planes(1.0, Permissible);
+    };
+    const auto origins = [] {
+        namespace plane = ZuvanFatiguePlane;
+        const CZuvanFatigueRainFlow rainflow;
+        const Records records = RandomRecords(19, 4);
+        const int n = static_cast<int>(records.size());
+        std::vector<int> recordInstants(n), instants(n + 1);
+        std::vector<double> sxy(n), sxz(n), values(n + 1);
+        for (int k = 0; k < n; ++k) {
+            recordInstants[k] = records[k].instant;
+            sxy[k] = records[k].sij[1];
+            sxz[k] = records[k].sij[2];
+        }
+        CZuvanFatigueCountingMethod::CycleMap cycles;
+        CZuvanFatigueCountingMethod::RangeMap ranges;
+        std::vector<cp::Origin> found;
+        cp::ProgressLine progress(static_cast<std::size_t>(n), "Recherche de l'instant d'origine",
+                                  "origines");
+        cp::OriginDamages(
+            n, rainflow,
+            [&](int n0, int* i, double* v) {
+                return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
+                                           1.0, i, v);
+            },
+            Permissible, instants.data(), values.data(), cycles, ranges, found, &progress);
+    };
+    return {{"planes", " / 5184 plans", planes}, {"origins", " / 4 origines", origins}};
+}
+
+// Runs a search with the standard error (fd 2) on target, the progress shown
+// from the start; restores fd 2.
+void SearchWithStderrOn(int target, const std::function<void()>& search) {
     cp::SetProgressDelay(0.0);
     const int saved = dup(2);
     ASSERT_GE(saved, 0);
     ASSERT_GE(dup2(target, 2), 0);
-    {
-        cp::Search search(records, rainflow);
-        search.Planes(1.0, Permissible);
-    }
+    search();
     dup2(saved, 2);
     close(saved);
 }
@@ -278,50 +315,56 @@ std::string ReadAll(int fd) {
 
 TEST(ZuvanFatigueCriticalPlane, ProgressNeverReachesAFileOrAPipe) {
     SearchSettings restore;
-    for (int threads : {1, 2}) {
-        cp::SetThreadCount(threads);
-        TempDir dir;
-        const std::string path = dir.Write("stderr.txt", "");
-        const int file = open(path.c_str(), O_WRONLY);
-        ASSERT_GE(file, 0);
-        SearchWithStderrOn(file);
-        close(file);
-        EXPECT_EQ(ReadFile(path), "");
+    for (const LongSearch& search : LongSearches()) {
+        for (int threads : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << search.name << ", " << threads << " threads");
+            cp::SetThreadCount(threads);
+            TempDir dir;
+            const std::string path = dir.Write("stderr.txt", "");
+            const int file = open(path.c_str(), O_WRONLY);
+            ASSERT_GE(file, 0);
+            SearchWithStderrOn(file, search.run);
+            close(file);
+            EXPECT_EQ(ReadFile(path), "");
 
-        int ends[2];
-        ASSERT_EQ(pipe(ends), 0);
-        SearchWithStderrOn(ends[1]);
-        close(ends[1]);
-        EXPECT_EQ(ReadAll(ends[0]), "");
-        close(ends[0]);
+            int ends[2];
+            ASSERT_EQ(pipe(ends), 0);
+            SearchWithStderrOn(ends[1], search.run);
+            close(ends[1]);
+            EXPECT_EQ(ReadAll(ends[0]), "");
+            close(ends[0]);
+        }
     }
 }
 
 TEST(ZuvanFatigueCriticalPlane, ProgressOnATerminalIsErasedAtTheEnd) {
     SearchSettings restore;
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-        if (master >= 0) close(master);
-        GTEST_SKIP() << "no pseudo-terminal here";
+    for (const LongSearch& search : LongSearches()) {
+        SCOPED_TRACE(search.name);
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+            if (master >= 0) close(master);
+            GTEST_SKIP() << "no pseudo-terminal here";
+        }
+        const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+        ASSERT_GE(terminal, 0);
+        // One thread: the calling thread, which keeps the line, searches every
+        // plane (with more, the others may search them all before it starts).
+        cp::SetThreadCount(1);
+        SearchWithStderrOn(terminal, search.run);
+        close(terminal);
+        fcntl(master, F_SETFL, O_NONBLOCK);
+        const std::string shown = ReadAll(master);
+        close(master);
+        EXPECT_NE(shown.find(search.shows), std::string::npos) << shown;
+        // The line ends erased: blanks over it, the cursor back at the start.
+        ASSERT_GE(shown.size(), 2u);
+        EXPECT_EQ(shown.back(), '\r');
+        const std::size_t last = shown.rfind('\r', shown.size() - 2);
+        ASSERT_NE(last, std::string::npos);
+        EXPECT_EQ(shown.substr(last + 1, shown.size() - last - 2).find_first_not_of(' '),
+                  std::string::npos);
     }
-    const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    // One thread: the calling thread, which keeps the line, searches every plane
-    // (with more, the others may search them all before it starts).
-    cp::SetThreadCount(1);
-    SearchWithStderrOn(terminal);
-    close(terminal);
-    fcntl(master, F_SETFL, O_NONBLOCK);
-    const std::string shown = ReadAll(master);
-    close(master);
-    EXPECT_NE(shown.find(" / 5184 plans"), std::string::npos) << shown;
-    // The line ends erased: blanks over it, the cursor back at the start.
-    ASSERT_GE(shown.size(), 2u);
-    EXPECT_EQ(shown.back(), '\r');
-    const std::size_t last = shown.rfind('\r', shown.size() - 2);
-    ASSERT_NE(last, std::string::npos);
-    EXPECT_EQ(shown.substr(last + 1, shown.size() - last - 2).find_first_not_of(' '),
-              std::string::npos);
 }
 
 namespace {

@@ -50,10 +50,11 @@ for target in run data read; do
     exe="$build_dir/fuzz/zuvan_fuzz_$target"
     artifacts="$build_dir/artifacts/$target/"
     corpus="$build_dir/corpus/$target"
-    mkdir -p "$artifacts" "$corpus" "fuzz/regressions/$target" "fuzz/corpus/$target"
+    kept="fuzz/corpus/$target"  # the kept corpus, when the target has one
+    mkdir -p "$artifacts" "$corpus" "fuzz/regressions/$target" "$kept"
     echo "== zuvan_fuzz_$target: replay of fuzz/regressions/$target" >&2
     "$exe" "${options[@]}" -artifact_prefix="$artifacts" -runs=0 "fuzz/regressions/$target"
     echo "== zuvan_fuzz_$target: ${seconds} s" >&2
     "$exe" "${options[@]}" -artifact_prefix="$artifacts" -max_total_time="$seconds" \
-        "$corpus" "fuzz/corpus/$target" "$seeds/$target"
+        "$corpus" "$kept" "$seeds/$target"
 done

@@ -27,6 +27,7 @@ void Reached(const std::string& line) {
     ++g_place.line;
     g_place.text.assign(line);
     g_place.detail.clear();
+    g_place.what = "";
 }
 }  // namespace
 
@@ -35,13 +36,17 @@ void StartDeck(const std::string& path) {
     g_place.line = 0;
     g_place.text.clear();
     g_place.detail.clear();
+    g_place.what = "";
     g_place.blockLine = 0;
     g_place.block.clear();
 }
 
 const DeckPlace& Place() { return g_place; }
 
-void SetFailureDetail(const std::string& detail) { g_place.detail = detail; }
+void SetFailureDetail(const std::string& detail, const char* what) {
+    g_place.detail = detail;
+    g_place.what = what;
+}
 
 std::ostream& Console() { return g_console != nullptr ? *g_console : std::cerr; }
 

@@ -17,8 +17,9 @@ void SetConsole(std::ostream* console);
 // Where reading stands, for the messages that say where a failure arose:
 // the deck being read (its path as given), the number of its last line read
 // (from 1; 0 before its first line), that line, and what a failure found
-// wrong there besides its code (a name looked for; empty when unknown),
-// cleared at each line read.
+// wrong there besides its code (a name looked for, as the deck gives it;
+// empty when unknown) with what that name should have been (a program text;
+// empty when the code says it), both cleared at each line read.
 // The block holds the last line read at the deck's top level (the header of
 // the block being read, when the line is inside one) and its number.
 struct DeckPlace {
@@ -26,14 +27,16 @@ struct DeckPlace {
     long long line = 0;
     std::string text;
     std::string detail;
+    const char* what = "";
     long long blockLine = 0;
     std::string block;
 };
 // A file-level reader begins a deck.
 void StartDeck(const std::string& path);
 const DeckPlace& Place();
-// Names what a failure about to be raised found wrong (a name not found).
-void SetFailureDetail(const std::string& detail);
+// Names what a failure about to be raised found wrong: a name not found, and
+// what it names when the code does not say it ("matériau", "composant"...).
+void SetFailureDetail(const std::string& detail, const char* what = "");
 
 // Length of the copy of a header card line handed to a block reader.
 constexpr std::size_t kCardLineLength = 200;

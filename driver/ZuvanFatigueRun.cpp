@@ -196,7 +196,11 @@ void PrintFailurePlace(std::ostream& output, int code) {
     output << place.deck << ':';
     if (place.line > 0) output << place.line << ": " << CardOf(place.text) << ':';
     output << ' ' << ConsoleText(ZuvanFatigueFirstMessage(code));
-    if (!place.detail.empty()) output << " : " << place.detail;
+    if (!place.detail.empty()) {
+        output << " : ";
+        if (*place.what != '\0') output << ConsoleText(place.what) << ' ';
+        output << place.detail;
+    }
     if (place.blockLine > 0 && place.blockLine != place.line && !place.block.empty() &&
         place.block[0] == '*') {
         // Inside a block: its header, keyword and name.

@@ -105,6 +105,9 @@ void CZuvanFatigueComposant::SetDefinition(const CZuvanFatigueContexte& context,
         const bool knownMaterial = context.MaterialExist(materialName);
         const bool knownType =
             type == kTypeGeneral || type == kTypeToleCylindre || type == kTypeToleSphere;
+        if (!knownMaterial) {
+            ZuvanFatigueCards::SetFailureDetail(materialName, "matériau absent du contexte :");
+        }
         if (name == " " || !knownType || !knownMaterial ||
             !(thicknessMm >= 0.5 && thicknessMm <= 1000.0) || !(roughnessUm <= 2000.0) ||
             !std::isfinite(externalPressure)) {

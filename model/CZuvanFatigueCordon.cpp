@@ -80,7 +80,11 @@ void CZuvanFatigueCordon::Read(const std::string& cardLine, CZuvanFatigueCordon&
             const auto& components = study.Components();
             const auto a = components.find(first);
             const auto b = components.find(second);
-            if (a == components.end() || b == components.end()) Raise(kTag, kCodeCordon);
+            if (a == components.end() || b == components.end()) {
+                ZuvanFatigueCards::SetFailureDetail(a == components.end() ? first : second,
+                                                    "composant absent des données :");
+                Raise(kTag, kCodeCordon);
+            }
             allowed = ForComponents(a->second.GetType(), b->second.GetType());
         };
         std::string line;
@@ -131,6 +135,16 @@ void CZuvanFatigueCordon::SetDefinition(const CZuvanFatigue& study,
     Guard(kTag, [&] {
         m_defined = false;
         const auto& components = study.Components();
+        if (components.count(firstComponentName) == 0) {
+            ZuvanFatigueCards::SetFailureDetail(firstComponentName,
+                                                "composant absent des données :");
+        } else if (components.count(secondComponentName) == 0) {
+            ZuvanFatigueCards::SetFailureDetail(secondComponentName,
+                                                "composant absent des données :");
+        } else if (!context.WeldDetailExist(classificationName)) {
+            ZuvanFatigueCards::SetFailureDetail(classificationName,
+                                                "classification absente du contexte :");
+        }
         if (name == " " || components.count(firstComponentName) == 0 ||
             components.count(secondComponentName) == 0 ||
             !context.WeldDetailExist(classificationName)) {

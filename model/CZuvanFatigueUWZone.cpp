@@ -79,6 +79,9 @@ void CZuvanFatigueUWZone::SetDefinition(const CZuvanFatigue& study, CZuvanFatigu
         m_defined = false;
         const auto& components = study.Components();
         const auto component = components.find(componentName);
+        if (component == components.end()) {
+            ZuvanFatigueCards::SetFailureDetail(componentName, "composant absent des données :");
+        }
         if (name == " " || component == components.end() || !(kt >= kKtMin) || !std::isfinite(kt)) {
             Raise(kTag, kCodeUWZone);
         }

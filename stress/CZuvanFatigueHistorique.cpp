@@ -136,6 +136,11 @@ void CZuvanFatigueHistorique::SetDefinition(const Records& records, const UWZone
         } else if (type == kTypeCordon || type == kTypeGorge) {
             found = welds.count(zoneName) != 0;
         }
+        if (!found && (type == kTypeUWZone || type == kTypeCordon || type == kTypeGorge)) {
+            ZuvanFatigueCards::SetFailureDetail(
+                zoneName, type == kTypeUWZone ? "zone sans soudure absente des données :"
+                                              : "cordon absent des données :");
+        }
         if (name == " " || !found) Raise(kTag, kCodeHistorique);
         Records copy = CopyOf(records, kTag);
         m_name = std::move(name);

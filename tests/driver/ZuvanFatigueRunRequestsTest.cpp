@@ -180,18 +180,21 @@ TEST(ZuvanFatigueRun, CheckSaysWhereAMistakeIs) {
     {
         const std::string d =
             Replaced(deck, "*COMPOSANT_MATERIAU X2CrNi18-9", "*COMPOSANT_MATERIAU X2CrNi18-8");
-        cases.push_back({"unknown material", d,
-                         lineOf(d, "*FIN_COMPOSANT", tubulure) +
-                             ": *FIN_COMPOSANT: Mauvaise définition d'un composant, bloc "
-                             "*COMPOSANT TUBULURE de la ligne " +
-                             lineOf(d, tubulure) + " (code 140)"});
+        cases.push_back(
+            {"unknown material", d,
+             lineOf(d, "*FIN_COMPOSANT", tubulure) +
+                 ": *FIN_COMPOSANT: Mauvaise définition d'un composant : matériau absent du "
+                 "contexte : X2CrNi18-8, bloc "
+                 "*COMPOSANT TUBULURE de la ligne " +
+                 lineOf(d, tubulure) + " (code 140)"});
     }
     {
         const std::string d =
             Replaced(deck, "*UWZONE_COMPOSANT   VIROLE-1", "*UWZONE_COMPOSANT   VIROLE-2");
         cases.push_back({"unknown component", d,
                          lineOf(d, "*FIN_UWZONE") +
-                             ": *FIN_UWZONE: Mauvaise définition d'une zone non soudée, bloc "
+                             ": *FIN_UWZONE: Mauvaise définition d'une zone non soudée : composant "
+                             "absent des données : VIROLE-2, bloc "
                              "*UWZONE VIROLE-1-INT de la ligne " +
                              lineOf(d, "*UWZONE ") + " (code 150)"});
     }
@@ -201,7 +204,8 @@ TEST(ZuvanFatigueRun, CheckSaysWhereAMistakeIs) {
         cases.push_back({"zone typo", d,
                          lineOf(d, "*FIN_HISTORIQUE", "H-GORGE") +
                              ": *FIN_HISTORIQUE: Mauvaise définition d'un historique de "
-                             "contraintes, bloc *HISTORIQUE H-GORGE de la ligne " +
+                             "contraintes : cordon absent des données : SOUDURE-TUBULUR, bloc "
+                             "*HISTORIQUE H-GORGE de la ligne " +
                              lineOf(d, "*HISTORIQUE         H-GORGE") + " (code 200)"});
     }
     {

@@ -40,6 +40,7 @@ int CZuvanFatigue::SetInputFile(const char* path) {
         if (m_in.is_open()) m_in.close();
         m_in.clear();
         m_inputFile = path != nullptr ? path : "";
+        ZuvanFatigueCards::StartDeck(m_inputFile);
         if (!ZuvanFatigueCards::OpenDeck(m_in, m_inputFile)) Raise(kTag, kCodeFichierDonnees);
         m_in.imbue(NativeLocale());
     });
@@ -100,10 +101,38 @@ void CZuvanFatigue::AddHistory(const CZuvanFatigueHistorique& history) {
     ZuvanFatigueNamedMaps::Add(m_histories, history, kCodeHistoriqueExiste, kTag);
 }
 
+std::string CZuvanFatigue::ReadHistory(const std::string& line) {
+    using namespace ZuvanFatigueCards;
+    const std::string cardLine = CardLine(line);
+    // A history is read where it is kept, its records never copied: under
+    // the name of its header card, which is the name its reader takes.
+    const std::string name = HeaderName(cardLine);
+    if (m_histories.count(name) == 0) {
+        const auto at = m_histories.emplace(name, CZuvanFatigueHistorique()).first;
+        try {
+            at->second.Read(m_in, cardLine, m_uwZones, m_welds);
+        } catch (...) {
+            m_histories.erase(at);
+            throw;
+        }
+        if (at->second.GetName() == name) return name;
+        // Kept under the name it took after all.
+        const CZuvanFatigueHistorique history = at->second;
+        m_histories.erase(at);
+        AddHistory(history);
+        return history.GetName();
+    }
+    CZuvanFatigueHistorique history;
+    history.Read(m_in, cardLine, m_uwZones, m_welds);
+    AddHistory(history);  // 280: the whole block has been echoed first
+    return history.GetName();
+}
+
 void CZuvanFatigue::ReadCards() {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;
     using Kind = ZuvanFatigueDeckSplit::Kind;
+    StartDeck(m_inputFile);
     if (!m_in.is_open()) Raise(kTag, kCodeFichierDonnees);
     SkipByteOrderMark(m_in);
     // The blocks' places in the file, when each request gets its own deck.
@@ -133,10 +162,8 @@ void CZuvanFatigue::ReadCards() {
             AddComponent(component);
             if (split) split->Block(Kind::kComponent, component.GetName(), begin, offset());
         } else if (IsCard(line, "*HISTORIQUE")) {
-            CZuvanFatigueHistorique history;
-            history.Read(m_in, CardLine(line), m_uwZones, m_welds);
-            AddHistory(history);
-            if (split) split->Block(Kind::kHistory, history.GetName(), begin, offset());
+            const std::string name = ReadHistory(line);
+            if (split) split->Block(Kind::kHistory, name, begin, offset());
         } else if (IsCard(line, "*UWZONE")) {
             CZuvanFatigueUWZone zone;
             CZuvanFatigueUWZone::Read(CardLine(line), zone, *this, m_context, m_in);
@@ -155,6 +182,8 @@ void CZuvanFatigue::ReadCards() {
             if (m_plan.resolveOnly) {
                 request.Resolve();
             } else if (m_plan.only == 0 || m_plan.only == index) {
+                // The echo so far is on the console before the analysis starts.
+                Console().flush();
                 request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
                 request.SetJsonResults(m_jsonResults);
                 request.Damage();

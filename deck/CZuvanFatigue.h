@@ -78,6 +78,9 @@ class CZuvanFatigue {
 
    private:
     void ReadCards();
+    // Reads the *HISTORIQUE block of the header line into the histories;
+    // returns its name. 280 when the name is held already.
+    std::string ReadHistory(const std::string& line);
 
     std::map<std::string, CZuvanFatigueComposant> m_components;
     std::map<std::string, CZuvanFatigueCordon> m_welds;

@@ -5,7 +5,6 @@
 
 #include <istream>
 #include <ostream>
-#include <sstream>
 #include <string>
 
 namespace ZuvanFatigueCards {
@@ -14,6 +13,27 @@ namespace ZuvanFatigueCards {
 // the run function says otherwise).
 std::ostream& Console();
 void SetConsole(std::ostream* console);
+
+// Where reading stands, for the messages that say where a failure arose:
+// the deck being read (its path as given), the number of its last line read
+// (from 1; 0 before its first line), that line, and what a failure found
+// wrong there besides its code (a name looked for; empty when unknown),
+// cleared at each line read.
+// The block holds the last line read at the deck's top level (the header of
+// the block being read, when the line is inside one) and its number.
+struct DeckPlace {
+    std::string deck;
+    long long line = 0;
+    std::string text;
+    std::string detail;
+    long long blockLine = 0;
+    std::string block;
+};
+// A file-level reader begins a deck.
+void StartDeck(const std::string& path);
+const DeckPlace& Place();
+// Names what a failure about to be raised found wrong (a name not found).
+void SetFailureDetail(const std::string& detail);
 
 // Length of the copy of a header card line handed to a block reader.
 constexpr std::size_t kCardLineLength = 200;
@@ -35,7 +55,10 @@ bool ReadDeckLine(std::istream& in, std::string& line);
 void ReadBlockLine(std::istream& in, std::string& line, const char* tag);
 
 // True when the line begins with the keyword.
-bool IsCard(const std::string& line, const char* keyword);
+inline bool IsCard(const std::string& line, const char* keyword) {
+    const std::size_t n = std::char_traits<char>::length(keyword);
+    return line.size() >= n && std::char_traits<char>::compare(line.data(), keyword, n) == 0;
+}
 // True when the line is the keyword followed by a blank, or the keyword alone
 // (for keywords that begin longer ones, *RELEVE and *RELEVELIN).
 bool IsCardWord(const std::string& line, const char* keyword);
@@ -56,21 +79,31 @@ std::string TextValue(const std::string& line, const char* tag);
 // separated by blanks (blanks and tabs); the keyword's token is skipped.
 class Tokens {
    public:
+    // The line must outlive the tokens (a temporary string is refused); a C
+    // string is copied.
     explicit Tokens(const std::string& line);
+    explicit Tokens(std::string&& line) = delete;
+    explicit Tokens(const char* line);
     // Each returns false when the value is missing or unreadable. A number
     // must be its whole token ("2,2", "0.3x", "7.0.1", or "3.5" for an
     // integer, are unreadable, not their readable start); a real number must
-    // also be finite.
+    // also be finite. A number is read as a stream reads it in the classic
+    // locale: an optional sign, digits with at most one decimal point, an
+    // optional exponent; an underflow reads as the nearest double (zero).
     bool Real(double& value);
     bool Integer(int& value);
     bool Word(std::string& value);
+    // One character after the blanks; the next value starts just after it.
     bool Character(char& value);
 
    private:
-    // True when the value just read ended its token.
-    bool AtTokenEnd();
+    // Skips the blanks and returns the next token's end (m_at at its start).
+    std::size_t TokenEnd();
 
-    std::istringstream m_in;
+    std::string m_copy;  // the line given as a C string
+    const char* m_line;
+    std::size_t m_size;
+    std::size_t m_at = 0;
 };
 
 }  // namespace ZuvanFatigueCards

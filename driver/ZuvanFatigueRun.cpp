@@ -3,7 +3,9 @@
 #include <cstring>
 #include <iostream>
 #include <limits>
+#include <streambuf>
 #include <string>
+#include <vector>
 
 #include "damage/CZuvanFatigueClause.h"
 #include "deck/CZuvanFatigue.h"
@@ -22,7 +24,8 @@ const char kRequestNumberMessage[] =
     "L'option --request impose de fournir en argument le numéro d'une demande de calcul du "
     "fichier de données (1 pour la première)";
 
-void PrintUsage(std::ostream& console) {
+// The usage text; with every option, the help that --help alone prints.
+void PrintUsage(std::ostream& console, bool everyOption = false) {
     static const char* const kLines[] = {
         "",
         "Utilisation : ZuvanFatigue.exe -d DATA -c CONTEXT -o OUTPUTDIR",
@@ -40,7 +43,31 @@ void PrintUsage(std::ostream& console) {
         "  -o,--outputdir OUTPUTDIR",
         "      Permet de définir le chemin complet du répertoire qui contiendra les résultats",
     };
+    static const char* const kOtherOptions[] = {
+        "  --json",
+        "      Ajoute les résultats de chaque demande de calcul, en une ligne JSON, au",
+        "      fichier OUTPUTDIR/<fichier de résultats>.jsonl",
+        "  --check",
+        "      Vérifie les deux fichiers et chaque demande de calcul sans rien calculer",
+        "      ni écrire de rapport (-o facultatif) ; liste les demandes sur la sortie",
+        "      standard",
+        "  --request K",
+        "      Ne calcule et n'écrit que la K-ième demande de calcul (1 pour la première)",
+        "  --split DIR",
+        "      Écrit pour chaque demande de calcul K le fichier de données DIR/K.data des",
+        "      blocs qu'elle utilise, suivis de son bloc *DOMMAGE (-o facultatif)",
+        "  --version",
+        "      Affiche la version du logiciel sur la sortie standard",
+        "",
+        "Environnement :",
+        "  ZUVAN_THREADS=N",
+        "      Nombre de fils de calcul de la recherche du plan critique (par défaut,",
+        "      tous ceux de la machine ; les résultats n'en dépendent pas)",
+    };
     for (const char* line : kLines) console << ConsoleText(line) << '\n';
+    if (everyOption) {
+        for (const char* line : kOtherOptions) console << ConsoleText(line) << '\n';
+    }
     console << '\n';
     console.flush();
 }
@@ -53,6 +80,51 @@ void PrintMissing(std::ostream& console, const std::string& message) {
 bool Is(const char* arg, const char* shortName, const char* longName) {
     return std::strcmp(arg, shortName) == 0 || std::strcmp(arg, longName) == 0;
 }
+
+// The console of a run, written in blocks: the deck echo is most of what a
+// run prints, one short line at a time, and an unbuffered standard error
+// would take a system call for each piece. Everything written reaches the
+// console stream, in order, at each flush and when the run ends (the
+// destructor): before the end report, the usage text or a message, which
+// flush, and before each analysis starts (its progress line writes to the
+// terminal directly).
+class BlockConsole : public std::streambuf {
+   public:
+    explicit BlockConsole(std::ostream& console) : m_console(console), m_buffer(kBytes) {
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    }
+    BlockConsole(const BlockConsole&) = delete;
+    BlockConsole& operator=(const BlockConsole&) = delete;
+    ~BlockConsole() override { sync(); }
+
+   protected:
+    int_type overflow(int_type c) override {
+        Drain();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override {
+        Drain();
+        m_console.flush();
+        return 0;
+    }
+
+   private:
+    static constexpr std::size_t kBytes = 64 * 1024;
+    // A console that takes nothing (a closed standard error) loses the text,
+    // as an unbuffered one would; the run goes on.
+    void Drain() {
+        const std::ptrdiff_t n = pptr() - pbase();
+        if (n > 0) m_console.write(pbase(), n);
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    }
+
+    std::ostream& m_console;
+    std::vector<char> m_buffer;
+};
 
 // Restores the echo stream of the deck readers when the run ends.
 class ConsoleScope {
@@ -94,11 +166,56 @@ void PrintCheckLine(std::ostream& output, int index, const CZuvanFatigueClause& 
            << '\t' << request.GetFileName() << '\n';
 }
 
+// An option standing among the arguments as an argument of its own, not as
+// the value of an option that takes one.
+bool HasOption(int argc, char* argv[], const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0) return true;
+        if (Is(argv[i], "-d", "--data") || Is(argv[i], "-c", "--context") ||
+            Is(argv[i], "-o", "--outputdir") || std::strcmp(argv[i], "--request") == 0 ||
+            std::strcmp(argv[i], "--split") == 0) {
+            ++i;
+        }
+    }
+    return false;
+}
+
+// The card of a deck line as a failure names it: its keyword, or the line
+// itself between quotes when it is no card.
+std::string CardOf(const std::string& line) {
+    if (!line.empty() && line[0] == '*') return line.substr(0, line.find_first_of(" \t"));
+    constexpr std::size_t kShown = 40;
+    return '"' + line.substr(0, kShown) + (line.size() > kShown ? "...\"" : "\"");
+}
+
+// Where a failure of --check arose, on standard output:
+// "FILE:LINE: CARD: what is wrong (code N)", or "FILE: what is wrong (code
+// N)" for a deck that could not be opened. Deck texts go out raw.
+void PrintFailurePlace(std::ostream& output, int code) {
+    const ZuvanFatigueCards::DeckPlace& place = ZuvanFatigueCards::Place();
+    output << place.deck << ':';
+    if (place.line > 0) output << place.line << ": " << CardOf(place.text) << ':';
+    output << ' ' << ConsoleText(ZuvanFatigueFirstMessage(code));
+    if (!place.detail.empty()) output << " : " << place.detail;
+    if (place.blockLine > 0 && place.blockLine != place.line && !place.block.empty() &&
+        place.block[0] == '*') {
+        // Inside a block: its header, keyword and name.
+        const std::string name =
+            ZuvanFatigueCards::HeaderName(ZuvanFatigueCards::CardLine(place.block));
+        output << ConsoleText(", bloc ") << CardOf(place.block) << (name.empty() ? "" : " ") << name
+               << ConsoleText(" de la ligne ") << place.blockLine;
+    }
+    output << " (code " << code << ")\n";
+    output.flush();
+}
+
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
     bool haveData = false, haveContext = false, haveOutput = false;
     Mode mode;
+    // Known before the options act: the context deck is read at -c.
+    const bool checking = HasOption(argc, argv, "--check");
 
     if (argc < 4) {
         PrintUsage(console);
@@ -188,6 +305,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
             return kExitUsage;
         }
         if (code != 0) {
+            if (checking) PrintFailurePlace(output, code);
             PrintEndReport(console, code);
             return code;
         }
@@ -219,6 +337,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                                   std::to_string(study.GetRequestCount()));
         return kExitUsage;
     }
+    if (code != 0 && checking) PrintFailurePlace(output, code);
     PrintEndReport(console, code);
     return code;
 }
@@ -243,18 +362,28 @@ int RunZuvanFatigue(int argc, char* argv[], std::ostream& console) {
 }
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console, std::ostream& output) {
+    // --help alone answers with every option on the standard output (the
+    // help scan of a longer command line prints the usage text as a message).
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        PrintUsage(output, true);
+        return 0;
+    }
     // --version answers before anything else is looked at; no deck is opened.
     if (AsksForVersion(argc, argv)) {
         output << "ZuvanFatigue " << kZuvanFatigueVersion << '\n';
         output.flush();
         return 0;
     }
-    ConsoleScope scope(console);
+    BlockConsole blocks(console);
+    std::ostream buffered(&blocks);
+    ConsoleScope scope(buffered);
+    int code = 10;
     try {
-        return Run(argc, argv, console, output);
+        code = Run(argc, argv, buffered, output);
     } catch (...) {
         // Entry points never throw; this only guards the printing itself.
-        PrintEndReport(console, 10);
-        return 10;
+        PrintEndReport(buffered, 10);
     }
+    buffered.flush();
+    return code;
 }

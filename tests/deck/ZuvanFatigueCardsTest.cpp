@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <sstream>
+#include <vector>
 
 #include "tests/ZuvanFatigueTestSupport.h"
 
@@ -151,6 +154,65 @@ TEST(ZuvanFatigueCards, ANumberMustBeItsWholeToken) {
         int v = -99;
         EXPECT_EQ(t.Integer(v), c.readable);
         EXPECT_EQ(v, c.readable ? static_cast<int>(c.value) : -99);
+    }
+}
+
+// Every real number reads to the double a stream in the classic locale
+// gives, bit for bit, sign of zero included: the short decimals of a stress
+// export, read on a fast path, as well as the long, large and tiny ones.
+TEST(ZuvanFatigueCards, RealsReadToTheDoubleAStreamGives) {
+    const auto streamed = [](const std::string& token, double& v) {
+        std::istringstream in(token);
+        in.imbue(std::locale::classic());
+        return static_cast<bool>(in >> v) && in.peek() == std::istream::traits_type::eof();
+    };
+    std::vector<std::string> tokens = {
+        "0.1",
+        "-0",
+        "-0.0",
+        "+0.5e-3",
+        "123.4567",
+        "9007199254740992",
+        "9007199254740993",
+        "1e22",
+        "1e23",
+        "4.35",
+        "0.000000000000000000001",
+        "1234567890123456789",
+        "12345678901234567890",
+        "2.2250738585072011e-308",
+        "4.9e-324",
+        "1.7976931348623157e308",
+        "0.3e-22",
+        "3e-23",
+        "-284.90000000000001",
+        "1.e5",
+        ".5E+2",
+        "00012.5000",
+    };
+    std::mt19937_64 random(18);
+    for (int k = 0; k < 20000; ++k) {
+        // A mantissa of 1 to 20 digits, a point anywhere, an exponent at times.
+        std::string t = random() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) t += '.';
+            t += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 4 == 0) t += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        tokens.push_back(t);
+    }
+    for (const std::string& token : tokens) {
+        SCOPED_TRACE(token);
+        double expected = 0.0, v = 0.0;
+        ASSERT_TRUE(streamed(token, expected));
+        const std::string line = "*SIJ                " + token + " 1";
+        ZuvanFatigueCards::Tokens t(line);
+        ASSERT_TRUE(t.Real(v));
+        EXPECT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << v << " " << expected;
+        double next = 0.0;
+        EXPECT_TRUE(t.Real(next) && next == 1.0);
     }
 }
 

@@ -218,3 +218,47 @@ TEST(ZuvanFatigueRun, VersionIsPrintedWhereverItStandsAndNoDeckIsRead) {
         EXPECT_EQ(r.console, c.console);
     }
 }
+
+// The console is written in blocks: whatever ends the run, every line read
+// before is on it, in order, before the end report or the message.
+TEST(ZuvanFatigueRun, EchoIsWholeWhateverEndsTheRun) {
+    TempDir dir;
+    std::string comments;
+    for (int k = 0; comments.size() < 200 * 1024; ++k) {
+        comments += "/ line " + std::to_string(k) + " of a long deck\n";
+    }
+    const std::string ctx = dir.Write("c.ctx", comments + kMaterialDeck);
+    const std::string data = dir.Write("d.dat", comments + "*INCONNUE\n/ never read\n");
+    const RunResult unknown = RunProgram({"-c", ctx, "-d", data, "-o", dir.Path()});
+    EXPECT_EQ(unknown.status, 40);
+    const std::string echo = comments + kMaterialDeck + comments + "*INCONNUE\n";
+    ASSERT_GT(unknown.console.size(), echo.size());
+    EXPECT_EQ(unknown.console.substr(0, echo.size()), echo);
+    const std::string end = " \n Fin anormale du travail \n Code d'erreur : 40 \n";
+    EXPECT_EQ(unknown.console.substr(echo.size(), end.size()), end);
+
+    const RunResult missing = RunProgram({"-c", ctx, "-o"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.console, comments + kMaterialDeck +
+                                   "L'option -o impose de fournir le chemin complet du "
+                                   "r\xE9pertoire de sortie en argument\n");
+}
+
+// --help alone lists every option on standard output; with other arguments
+// the usage text stays a message on the console, as wrong usage prints it.
+TEST(ZuvanFatigueRun, HelpAloneListsEveryOptionOnStandardOutput) {
+    const RunResult help = RunProgram({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.console, "");
+    const std::string designed = kUsage.substr(0, kUsage.size() - 1);  // without the last line end
+    EXPECT_EQ(help.output.substr(0, designed.size()), designed);
+    for (const char* option : {"  --json\n", "  --check\n", "  --request K\n", "  --split DIR\n",
+                               "  --version\n", "  ZUVAN_THREADS=N\n"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+    }
+    EXPECT_EQ(help.output.substr(help.output.size() - 2), "\n\n");
+    const RunResult twoArguments = RunProgram({"--help", "x"});
+    EXPECT_EQ(twoArguments.status, 1);
+    EXPECT_EQ(twoArguments.console, kUsage);
+    EXPECT_EQ(twoArguments.output, "");
+}

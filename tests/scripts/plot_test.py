@@ -17,6 +17,7 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SCRIPT = os.path.join(ROOT, "scripts", "zuvan-plot")
 DECKS = os.path.join(ROOT, "tests", "decks")
+EXAMPLES = os.path.join(ROOT, "examples")
 THROAT = os.path.join(DECKS, "plot-throat.jsonl")  # made by ZuvanFatigue --json
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
@@ -55,8 +56,10 @@ class ZuvanPlotTest(unittest.TestCase):
         return written
 
     def test_weld_throat_results_give_series_damage_and_origin_plots(self):
-        written = self.plot(THROAT, ["dsigma-eq", "damage", "origins"])
-        self.assertTrue(all(os.path.basename(p).startswith("01-H-GORGE-") for p in written))
+        written = self.plot(THROAT, ["input", "dsigma-eq", "damage", "curve", "origins"])
+        # Named after the report file first: two studies in one folder never collide.
+        self.assertTrue(all(os.path.basename(p).startswith("weld-throat.txt-01-H-GORGE-")
+                            for p in written), written)
 
     def test_a_torn_line_is_skipped_with_a_warning_and_the_others_are_drawn(self):
         with open(THROAT, "rb") as f:
@@ -71,7 +74,7 @@ class ZuvanPlotTest(unittest.TestCase):
         self.assertEqual(r.stderr.decode(), "zuvan-plot: %s, line 1: not ZuvanFatigue JSON "
                          "results (not a JSON line), skipped\n" % path)
         written = [os.path.basename(p) for p in r.stdout.decode().split()]
-        self.assertEqual(sorted({p[:3] for p in written}), ["02-"])
+        self.assertTrue(all(p.startswith("weld-throat.txt-02-") for p in written), written)
 
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_critical_plane_results_give_the_search_map(self):
@@ -83,7 +86,50 @@ class ZuvanPlotTest(unittest.TestCase):
         results = os.path.join(out, "uw.txt.jsonl")
         if r.returncode != 0 or not os.path.exists(results):
             self.skipTest("this ZuvanFatigue writes no JSON results (--json)")
-        self.plot(results, ["dsigma-eq", "damage", "search"])
+        self.plot(results, ["input", "dsigma-eq", "damage", "curve", "search"])
+
+    @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
+    def test_each_example_gives_every_plot_with_its_decks(self):
+        out = os.path.join(self.dir.name, "run")
+        os.mkdir(out)
+        context = os.path.join(EXAMPLES, "context.ctx")
+        kinds = {"uwzone-shell": "search", "weld-seam": "search", "weld-throat": "origins"}
+        for name, last in kinds.items():
+            with self.subTest(name):
+                data = os.path.join(EXAMPLES, name + ".data")
+                r = subprocess.run([os.environ["ZUVAN_EXE"], "--json", "-d", data, "-c", context,
+                                    "-o", out], capture_output=True)
+                self.assertEqual(r.returncode, 0, r.stderr[-400:])
+                results = os.path.join(out, name + ".txt.jsonl")
+                plots = os.path.join(self.dir.name, "plots-" + name)
+                r = run([results, "-o", plots, "--data", data, "--context", context])
+                self.assertEqual((r.returncode, r.stderr), (0, b""))
+                written = r.stdout.decode().split()
+                self.assertEqual(sorted(os.path.basename(p) for p in written), sorted(
+                    "%s.txt-01-%s-%s.png" % (name, history, kind)
+                    for history in [{"uwzone-shell": "H-TRANSITOIRE", "weld-seam": "H-SOUDURE",
+                                     "weld-throat": "H-GORGE"}[name]]
+                    for kind in ("input", "dsigma-eq", "damage", "curve", last)))
+                for path in written:
+                    self.assertValidPng(path)
+
+    def test_cycles_that_do_no_damage_are_drawn_apart(self):
+        with open(THROAT, encoding="utf-8") as f:
+            record = json.loads(f.readline())
+        # A second copy of each cycle below the truncation limit (N = 1e9).
+        spared = [dict(c, n=1000000000, damage=1e-9) for c in record["result"]["cycles"]]
+        record["result"]["cycles"] += spared * 5  # many cycles: the legend stays short
+        path = os.path.join(self.dir.name, "spared.jsonl")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(json.dumps(record) + "\n")
+        written = self.plot(path, ["input", "dsigma-eq", "damage", "curve", "origins"])
+        self.assertEqual(len(written), 5)
+
+    def test_help_lists_what_it_draws(self):
+        r = run(["--help"])
+        self.assertEqual(r.returncode, 0)
+        for kind in ("input", "dsigma-eq", "damage", "curve", "search", "origins"):
+            self.assertIn(kind, r.stdout.decode())
 
     def test_files_that_are_not_the_results_are_refused_and_nothing_is_drawn(self):
         with open(THROAT, encoding="utf-8") as f:

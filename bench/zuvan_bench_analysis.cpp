@@ -224,9 +224,11 @@ int Measure(const boost::filesystem::path& dir, int n, Kind kind, int threads, b
     std::ofstream((dir / "d.dat").string()) << deck;
     std::ostringstream console;  // the deck echo is not part of the measure
     ZuvanFatigueCards::SetConsole(&console);
-    ZuvanFatigueCriticalPlane::SetThreadCount(threads);
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
+    ZuvanFatigueCriticalPlane::SearchOptions options;
+    options.threads = threads;
+    study.SetSearchOptions(options);
     int code = context.Read((dir / "c.ctx").string().c_str());
     if (code == 0) code = study.SetContext(context);
     if (code == 0) code = study.SetInputFile((dir / "d.dat").string().c_str());

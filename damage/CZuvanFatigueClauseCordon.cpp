@@ -97,7 +97,7 @@ void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) c
     // Stage 1: search of the critical plane, no Kt, no tie-break.
     result.search = ZuvanFatiguePlaneStages::SearchPlanes(
         records, *m_counting, 1.0, 1.0, ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater,
-        kSearchCr, fatigueClass);
+        kSearchCr, fatigueClass, m_searchOptions);
     result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {

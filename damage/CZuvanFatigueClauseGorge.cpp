@@ -82,18 +82,14 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
             seriesInstants, seriesValues);
     };
     result.searchCr = kSearchCr;
-    {
-        // n counts of n + 1 points, long on long histories: shown as the plane
-        // search is, the line erased when the search ends.
-        ZuvanFatigueCriticalPlane::ProgressLine progress(
-            static_cast<std::size_t>(n), "Recherche de l'instant d'origine", "origines");
-        ZuvanFatigueCriticalPlane::OriginDamages(
-            n, *m_counting, series,
-            [&fatigueClass](double range, double largest) {
-                return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
-            },
-            instants.data(), values.data(), cycles, ranges, result.origins, &progress);
-    }
+    // n counts of n + 1 points, long on long histories: its advance is told
+    // as the plane search's is.
+    ZuvanFatigueCriticalPlane::OriginDamages(
+        n, *m_counting, series,
+        [&fatigueClass](double range, double largest) {
+            return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
+        },
+        instants.data(), values.data(), cycles, ranges, result.origins, m_searchOptions);
     result.determining = ZuvanFatigueCriticalPlane::ChooseOrigin(
         result.origins, [](const ZuvanFatigueCriticalPlane::Origin&) {});
     result.stage = Stage::kSearched;

@@ -65,7 +65,8 @@ void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& resul
     // normal stresses.
     result.search = ZuvanFatiguePlaneStages::SearchPlanes(
         records, *m_counting, ktScale, zoneKt,
-        ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, kSearchCr, curve);
+        ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, kSearchCr, curve,
+        m_searchOptions);
     result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
     if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {

@@ -5,16 +5,15 @@
 // into cycles and their damage rates are summed; the plane of the largest
 // damage wins.
 
-#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <functional>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "damage/ZuvanFatigueAnalysis.h"
 #include "damage/ZuvanFatiguePlane.h"
+#include "damage/ZuvanFatigueSearchOptions.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 
@@ -35,48 +34,27 @@ struct Origin {
     double damage = 0.0;
 };
 
-// Threads of the critical-plane search. threads >= 1 sets the count for the
-// searches that follow (1: the calling thread alone, no thread is started); 0
-// goes back to the default, ZUVAN_THREADS or else every hardware thread.
-void SetThreadCount(int threads);
-// The count the next search uses: the one set, else ThreadCountFrom of the
-// environment's ZUVAN_THREADS and the hardware's thread count.
-int ThreadCount();
-// A thread count given as text: a whole number from 1 (at most kMaxThreads;
-// more gives kMaxThreads). Missing, empty, zero, negative or not a whole
-// number: the hardware's count (1 when it is not known).
-constexpr int kMaxThreads = 256;
-int ThreadCountFrom(const char* text, unsigned hardwareThreads);
-
-// The progress line of a long search shows after this many seconds (1 unless
-// set; for tests).
-void SetProgressDelay(double seconds);
-
-// One line of progress of a long search on the terminal of the standard error
-// (fd 2): "what : done / total items, elapsed s, reste ~left s", shown once
-// the search has run for the progress delay, rewritten in place at most every
-// 250 ms and erased at the end; nothing when fd 2 is not a terminal. Written
-// with write(2) past the console stream, in ASCII, so that the console's bytes
-// never hold it. Only the thread that made it calls Update; a failure to show
-// it is none of the search's.
-class ProgressLine {
+// Tells a search's progress callback (SearchOptions) of its advance: its
+// start when made, Done after each item the calling thread finishes, its end
+// when destroyed (also when the search fails). What the callback throws is
+// swallowed: showing the advance is no part of the search.
+class SearchAdvance {
    public:
-    ProgressLine(std::size_t total, const char* what, const char* items);
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-    ~ProgressLine();
-    void Update(std::size_t done);
+    SearchAdvance(const std::function<void(const SearchProgress&)>& progress, const char* what,
+                  const char* items, std::size_t total);
+    SearchAdvance(const SearchAdvance&) = delete;
+    SearchAdvance& operator=(const SearchAdvance&) = delete;
+    ~SearchAdvance();
+    void Done(std::size_t done) { Tell(done, false); }
 
    private:
-    static void Write(const std::string& bytes);
+    void Tell(std::size_t done, bool finished);
 
-    std::size_t m_total;
+    const std::function<void(const SearchProgress&)>& m_progress;
     const char* m_what;
     const char* m_items;
-    bool m_active;
-    double m_delay;
-    std::chrono::steady_clock::time_point m_start, m_shown;
-    std::size_t m_width = 0;  // characters of the line shown, 0 when none is
+    std::size_t m_total;
+    std::size_t m_done = 0;
 };
 
 // The origins of a search of the determining origin instant (C11.3.9.2.3,
@@ -87,14 +65,16 @@ class ProgressLine {
 // the sum of 1/N over the cycle map, N = permissible(range, largest). The
 // buffers hold n + 1 points; afterwards they and the maps hold the last
 // origin's series and cycles. ChooseOrigin then takes the determining one.
-// progress, when given, is told of every origin done.
+// The options' progress is told of every origin done.
 template <class Series, class Permissible>
 void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
                    Permissible&& permissible, int* instants, double* values,
                    CZuvanFatigueCountingMethod::CycleMap& cycles,
                    CZuvanFatigueCountingMethod::RangeMap& ranges, std::vector<Origin>& origins,
-                   ProgressLine* progress = nullptr) {
+                   const SearchOptions& options = SearchOptions()) {
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
+    SearchAdvance advance(options.progress, "Recherche de l'instant d'origine", "origines",
+                          n > 0 ? static_cast<std::size_t>(n) : 0);
     origins.reserve(origins.size() + (n > 0 ? static_cast<std::size_t>(n) : 0));
     for (int n0 = 0; n0 < n; ++n0) {
         const double largest = series(n0, instants, values);
@@ -105,7 +85,7 @@ void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& 
             o.damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
         }
         origins.push_back(o);
-        if (progress != nullptr) progress->Update(static_cast<std::size_t>(n0) + 1);
+        advance.Done(static_cast<std::size_t>(n0) + 1);
     }
 }
 
@@ -133,13 +113,13 @@ struct Plane {
     double sum = 0.0;  // sum of the normal stresses Sx'x' of all records (unscaled)
 };
 
-// The search over the grid of planes. The planes are searched on ThreadCount()
+// The search over the grid of planes. The planes are searched on the options'
 // threads, each with its own buffers; every plane's result lands at its place
 // in grid order, so the result does not depend on the thread count.
 class Search {
    public:
     Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
-           const CZuvanFatigueCountingMethod& counting);
+           const CZuvanFatigueCountingMethod& counting, const SearchOptions& options);
 
     // Every plane of the grid in the order of the search (Theta outer, Phi
     // inner), each with its determining origin, damage and sum of normal
@@ -160,13 +140,14 @@ class Search {
     };
 
    private:
-    // Runs plane(worker, index) for index 0 .. count - 1 on ThreadCount()
-    // threads, the calling thread among them, and shows the progress; raises
+    // Runs plane(worker, index) for index 0 .. count - 1 on the options'
+    // threads, the calling thread among them, and tells the progress; raises
     // what the plane of the lowest index raised.
     void EachPlane(std::size_t count, const std::function<void(Worker&, std::size_t)>& plane);
 
     const std::vector<ZuvanFatigueAnalysis::Record>& m_records;
     const CZuvanFatigueCountingMethod& m_counting;
+    SearchOptions m_options;
     int m_n;
     std::vector<int> m_recordInstants;
 };

@@ -15,17 +15,19 @@ namespace ZuvanFatiguePlaneStages {
 // Stage 1 of C11.3.9.2.3: every plane of the grid with DSigmaEq times scale,
 // its damage read on curve (anything with PermissibleCycles(range, largest,
 // f)) with the low global factor searchCr, then the critical plane by choice.
-// sumScale is the factor the report shows the normal-stress sums with.
+// sumScale is the factor the report shows the normal-stress sums with;
+// options give the threads and the progress.
 template <class Curve>
 ZuvanFatigueResults::PlaneSearch SearchPlanes(
     const std::vector<ZuvanFatigueAnalysis::Record>& records,
     const CZuvanFatigueCountingMethod& counting, double scale, double sumScale,
-    ZuvanFatigueCriticalPlane::PlaneChoice choice, double searchCr, const Curve& curve) {
+    ZuvanFatigueCriticalPlane::PlaneChoice choice, double searchCr, const Curve& curve,
+    const ZuvanFatigueCriticalPlane::SearchOptions& options) {
     ZuvanFatigueResults::PlaneSearch search;
     search.searchCr = searchCr;
     search.sumScale = sumScale;
     search.choice = choice;
-    ZuvanFatigueCriticalPlane::Search grid(records, counting);
+    ZuvanFatigueCriticalPlane::Search grid(records, counting, options);
     search.planes = grid.Planes(scale, [&curve, searchCr](double range, double largest) {
         return curve.PermissibleCycles(range, largest, searchCr);
     });

@@ -131,6 +131,7 @@ void CZuvanFatigue::ReadCards() {
             request.Read(m_in, *this, m_outputDirectory);
             request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
             request.SetJsonResults(m_jsonResults);
+            request.SetSearchOptions(m_searchOptions);
             request.Damage();
             request.Clear();
         } else if (!IsIgnored(line)) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "damage/ZuvanFatigueSearchOptions.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueCordon.h"
@@ -28,6 +29,11 @@ class CZuvanFatigue {
     int Read();
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // Threads and progress of every request's searches (one thread, no
+    // progress unless set).
+    void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
+        m_searchOptions = options;
+    }
 
     // Adds a copy of an object under its name, as reading its block does; a name
     // already held fails with the kind's "existe déjà" code (250, 260, 270, 280).
@@ -65,4 +71,5 @@ class CZuvanFatigue {
     std::string m_inputFile;
     std::string m_outputDirectory;
     bool m_jsonResults = false;
+    ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;
 };

@@ -8,6 +8,7 @@
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
+#include "driver/ZuvanFatigueSearchSettings.h"
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 
@@ -57,6 +58,7 @@ class ConsoleScope {
 int Run(int argc, char* argv[], std::ostream& console) {
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
+    study.SetSearchOptions(ZuvanFatigueSearchSettings::ForThisRun());
     bool haveData = false, haveContext = false, haveOutput = false;
 
     if (argc < 4) {

@@ -25,10 +25,6 @@ namespace {
 
 const char kTag[] = "<CZuvanFatigueClause::DamageWeldThroat>";
 
-// Global correction of the search of N0: low, so that nearly every cycle counts.
-constexpr double kSearchCr = 0.2;
-// Damage below this is no damage.
-constexpr double kNoDamage = 1e-08;
 // Ce on a throat (C11.3.12.4).
 constexpr double kThroatCe = 1.0;
 
@@ -81,19 +77,20 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
             },
             seriesInstants, seriesValues);
     };
-    result.searchCr = kSearchCr;
+    result.searchCr = ZuvanFatigueCriticalPlane::kSearchCr;
     // n counts of n + 1 points, long on long histories: its advance is told
     // as the plane search's is.
     ZuvanFatigueCriticalPlane::OriginDamages(
         n, *m_counting, series,
         [&fatigueClass](double range, double largest) {
-            return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
+            return fatigueClass.PermissibleCycles(range, largest,
+                                                  ZuvanFatigueCriticalPlane::kSearchCr);
         },
         instants.data(), values.data(), cycles, ranges, result.origins, m_searchOptions);
     result.determining = ZuvanFatigueCriticalPlane::ChooseOrigin(
         result.origins, [](const ZuvanFatigueCriticalPlane::Origin&) {});
     result.stage = Stage::kSearched;
-    if (result.determining.damage < kNoDamage) {
+    if (result.determining.damage < ZuvanFatigueCriticalPlane::kDamageTolerance) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         result.stage = Stage::kDone;
         return;

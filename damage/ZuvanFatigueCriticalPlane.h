@@ -19,12 +19,18 @@
 
 namespace ZuvanFatigueCriticalPlane {
 
-// Damages closer than this are equal for the choice of the critical plane.
-constexpr double kDamageTie = 1e-08;
+// Damages closer than this are equal for the choice of the critical plane,
+// and a best damage (of a plane or of a throat's origin) below it is no
+// damage: the analysis ends with a total of 0.
+constexpr double kDamageTolerance = 1e-08;
+
+// The global correction factor Cr of the searches (C11.3.9.2.3, C11.3.9.5.2):
+// low, so that nearly every cycle counts.
+constexpr double kSearchCr = 0.2;
 
 // How a plane becomes the best one. kToleranceThenSum (unwelded zones): its
-// damage exceeds the best by more than kDamageTie, or is equal within
-// kDamageTie with a strictly greater sum of normal stresses. kStrictlyGreater
+// damage exceeds the best by more than kDamageTolerance, or is equal within
+// kDamageTolerance with a strictly greater sum of normal stresses. kStrictlyGreater
 // (welded zones): its damage is strictly greater; on equality the first stays.
 enum class PlaneChoice { kToleranceThenSum, kStrictlyGreater };
 
@@ -159,11 +165,11 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
     Plane best;
     best.damage = std::numeric_limits<double>::lowest();
     for (const Plane& plane : planes) {
-        const bool better =
-            choice == PlaneChoice::kStrictlyGreater
-                ? plane.damage > best.damage
-                : (plane.damage - best.damage > kDamageTie ||
-                   (std::fabs(plane.damage - best.damage) < kDamageTie && plane.sum > best.sum));
+        const bool better = choice == PlaneChoice::kStrictlyGreater
+                                ? plane.damage > best.damage
+                                : (plane.damage - best.damage > kDamageTolerance ||
+                                   (std::fabs(plane.damage - best.damage) < kDamageTolerance &&
+                                    plane.sum > best.sum));
         if (better) {
             best = plane;
             onBest(best);
@@ -202,24 +208,8 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         int* instants = w.instants.data();
         double* values = w.values.data();
         for (int n0 = 0; n0 < n; ++n0) {
-            // The series of plane::OriginSeries, its largest value taken on the way.
-            const double y0 = sxy[n0], z0 = sxz[n0];
-            double largest = 0.0;
-            int j = 0;
-            const auto point = [&](int k) {
-                const double v = plane::DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
-                instants[j] = recordInstants[k];
-                values[j] = v;
-                ++j;
-                if (v > largest) largest = v;
-            };
-            instants[j] = recordInstants[n0];
-            values[j] = 0.0;
-            ++j;
-            for (int k = n0 + 1; k < n; ++k) point(k);
-            for (int k = 0; k < n0; ++k) point(k);
-            instants[n] = recordInstants[n0];
-            values[n] = 0.0;
+            const double largest =
+                plane::OriginSeries(n, n0, sxy, sxz, recordInstants, scale, instants, values);
             const double damage =
                 m_counting.CycleMapSum(w.work, n + 1, instants, values, [&](double range) {
                     return ZuvanFatigueAnalysis::DamageRate(permissible(range, largest), kTag);

@@ -14,25 +14,25 @@ namespace ZuvanFatiguePlaneStages {
 
 // Stage 1 of C11.3.9.2.3: every plane of the grid with DSigmaEq times scale,
 // its damage read on curve (anything with PermissibleCycles(range, largest,
-// f)) with the low global factor searchCr, then the critical plane by choice.
+// f)) with the low global factor kSearchCr, then the critical plane by choice.
 // sumScale is the factor the report shows the normal-stress sums with;
 // options give the threads and the progress.
 template <class Curve>
 ZuvanFatigueResults::PlaneSearch SearchPlanes(
     const std::vector<ZuvanFatigueAnalysis::Record>& records,
     const CZuvanFatigueCountingMethod& counting, double scale, double sumScale,
-    ZuvanFatigueCriticalPlane::PlaneChoice choice, double searchCr, const Curve& curve,
+    ZuvanFatigueCriticalPlane::PlaneChoice choice, const Curve& curve,
     const ZuvanFatigueCriticalPlane::SearchOptions& options) {
+    namespace cp = ZuvanFatigueCriticalPlane;
     ZuvanFatigueResults::PlaneSearch search;
-    search.searchCr = searchCr;
+    search.searchCr = cp::kSearchCr;
     search.sumScale = sumScale;
     search.choice = choice;
-    ZuvanFatigueCriticalPlane::Search grid(records, counting, options);
-    search.planes = grid.Planes(scale, [&curve, searchCr](double range, double largest) {
-        return curve.PermissibleCycles(range, largest, searchCr);
+    cp::Search grid(records, counting, options);
+    search.planes = grid.Planes(scale, [&curve](double range, double largest) {
+        return curve.PermissibleCycles(range, largest, cp::kSearchCr);
     });
-    search.critical = ZuvanFatigueCriticalPlane::Choose(
-        search.planes, choice, [](const ZuvanFatigueCriticalPlane::Plane&) {});
+    search.critical = cp::Choose(search.planes, choice, [](const cp::Plane&) {});
     return search;
 }
 
@@ -54,5 +54,19 @@ struct CountedCycle {
 CountedCycle Measure(const CZuvanFatigueCountingMethod::CycleMap::value_type& cycle,
                      const std::vector<ZuvanFatigueAnalysis::Record>& records,
                      const CZuvanFatiguePlasticityCriteria& criterion, const char* tag);
+
+// Stage 2 of C11.3.9.2.3 up to the counted cycles, for the unwelded and the
+// welded zones: the stresses of every record on the critical plane into
+// planeRecords (Sx'x', Sx'y', Sx'z' times scale; withSigmaEq, the
+// criterion's SigmaEq of the total tensor times sigmaEqScale, else 0), the
+// DSigmaEq series of the plane's origin from those shears into series, and its
+// counted cycles, each measured (210 when an instant is not a record).
+std::vector<CountedCycle> OnCriticalPlane(
+    const std::vector<ZuvanFatigueAnalysis::Record>& records,
+    const CZuvanFatigueCountingMethod& counting, const CZuvanFatiguePlasticityCriteria& criterion,
+    const ZuvanFatigueCriticalPlane::Plane& plane, double scale, bool withSigmaEq,
+    double sigmaEqScale, const char* tag,
+    std::vector<ZuvanFatigueResults::PlaneRecord>& planeRecords,
+    std::vector<ZuvanFatigueResults::SeriesPoint>& series);
 
 }  // namespace ZuvanFatiguePlaneStages

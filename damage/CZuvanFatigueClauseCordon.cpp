@@ -91,7 +91,7 @@ void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) c
     const std::vector<Record> records = ZuvanFatigueAnalysis::Records(history);
 
     // Stage 1: search of the critical plane, no Kt, no tie-break.
-    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+    result.search = ZuvanFatigueCriticalPlane::SearchPlanes(
         records, *m_counting, 1.0, 1.0, ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater,
         fatigueClass, m_searchOptions);
     result.stage = Stage::kSearched;
@@ -104,12 +104,12 @@ void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) c
 
     // Stage 2: the stresses on the critical plane, the DSigmaEq series of N0
     // and its cycles, then the final damage.
-    const std::vector<ZuvanFatiguePlaneStages::CountedCycle> measured =
-        ZuvanFatiguePlaneStages::OnCriticalPlane(records, *m_counting, *m_criterion, best, 1.0,
-                                                 false, 1.0, kTag, result.planeRecords,
-                                                 result.series);
+    const std::vector<ZuvanFatigueCriticalPlane::CountedCycle> measured =
+        ZuvanFatigueCriticalPlane::OnCriticalPlane(records, *m_counting, *m_criterion, best, 1.0,
+                                                   false, 1.0, kTag, result.planeRecords,
+                                                   result.series);
     double dSigmaMax = 0.0;
-    for (const ZuvanFatiguePlaneStages::CountedCycle& counted : measured) {
+    for (const ZuvanFatigueCriticalPlane::CountedCycle& counted : measured) {
         ZuvanFatigueResults::WeldCycle wc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(wc) = counted.instants;
         wc.before.DSigmaR = counted.DSigmaR;

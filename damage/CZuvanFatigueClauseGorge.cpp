@@ -36,7 +36,6 @@ double CZuvanFatigueClause::DamageWeldThroat() {
 
 void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& result) const {
     using namespace ZuvanFatigueCorrection;
-    namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
     using ZuvanFatigueResults::Stage;
 
@@ -69,7 +68,7 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
     CZuvanFatigueCountingMethod::RangeMap ranges;
     // Variation of the stress vector on the throat plane from origin o.
     const auto series = [&](int o, int* seriesInstants, double* seriesValues) {
-        return plane::CyclicSeries(
+        return ZuvanFatigueCriticalPlane::CyclicSeries(
             n, o, recordInstants.data(),
             [&](int i) {
                 const double dx = sxx[i] - sxx[o], dy = sxy[i] - sxy[o], dz = sxz[i] - sxz[o];
@@ -99,12 +98,12 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
     // The series of N0 (kept before it is counted) and its cycles.
     result.dSigmaEqMax = series(result.determining.index, instants.data(), values.data());
     result.stage = Stage::kSeries;
-    cycles = ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
+    cycles = ZuvanFatigueCriticalPlane::CountSeries(*m_counting, instants, values, result.series);
     result.cycleCount = cycles.size();
     result.stage = Stage::kCounted;
     for (const auto& cycle : cycles) {
-        const ZuvanFatiguePlaneStages::CountedCycle counted =
-            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
+        const ZuvanFatigueCriticalPlane::CountedCycle counted =
+            ZuvanFatigueCriticalPlane::Measure(cycle, records, *m_criterion, kTag);
         ZuvanFatigueResults::ThroatCycle tc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(tc) = counted.instants;
         tc.DSigmaR = counted.DSigmaR;

@@ -59,7 +59,7 @@ void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& resul
 
     // Stage 1: search of the critical plane, the tie broken by the sum of the
     // normal stresses.
-    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+    result.search = ZuvanFatigueCriticalPlane::SearchPlanes(
         records, *m_counting, ktScale, zoneKt,
         ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, curve, m_searchOptions);
     result.stage = Stage::kSearched;
@@ -72,17 +72,17 @@ void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& resul
 
     // Stage 2: the stresses on the critical plane, multiplied by the zone's Kt
     // (SigmaEq only when it applies), the DSigmaEq series of N0 and its cycles.
-    const std::vector<ZuvanFatiguePlaneStages::CountedCycle> measured =
-        ZuvanFatiguePlaneStages::OnCriticalPlane(records, *m_counting, *m_criterion, best, zoneKt,
-                                                 true, ktScale, kTag, result.planeRecords,
-                                                 result.series);
+    const std::vector<ZuvanFatigueCriticalPlane::CountedCycle> measured =
+        ZuvanFatigueCriticalPlane::OnCriticalPlane(records, *m_counting, *m_criterion, best, zoneKt,
+                                                   true, ktScale, kTag, result.planeRecords,
+                                                   result.series);
     std::vector<CZuvanFatiguePlasticityCriteria::Tensor> sijl(n);
     for (int k = 0; k < n; ++k) {
         for (int c = 0; c < 6; ++c) sijl[k][c] = records[k].sijlm[c] + records[k].sijlt[c];
     }
     const std::vector<ZuvanFatigueResults::PlaneRecord>& onPlane = result.planeRecords;
     const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& { return sijl[k]; };
-    for (const ZuvanFatiguePlaneStages::CountedCycle& counted : measured) {
+    for (const ZuvanFatigueCriticalPlane::CountedCycle& counted : measured) {
         const int p = counted.at.pivot, s = counted.at.start, e = counted.at.end;
         ZuvanFatigueResults::UWZoneCycle fc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(fc) = counted.instants;

@@ -180,9 +180,8 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
 
 template <class Permissible>
 std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
-    namespace plane = ZuvanFatiguePlane;
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::Search::Planes>";
-    const std::vector<double>& angles = plane::GridAngles();
+    const std::vector<double>& angles = GridAngles();
     const std::size_t side = angles.size();
     std::vector<Plane> planes(side * side);
     const int n = m_n;
@@ -191,13 +190,13 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         Plane& p = planes[index];
         p.theta = angles[index / side];
         p.phi = angles[index % side];
-        const plane::Frame frame = plane::MakeFrame(p.theta, p.phi);
+        const Frame frame = MakeFrame(p.theta, p.phi);
         double* sxy = w.sxy.data();
         double* sxz = w.sxz.data();
         double sum = 0.0;
         for (int k = 0; k < n; ++k) {
             double sxx;
-            plane::PlaneStresses(m_records[k].sij, frame, sxx, sxy[k], sxz[k]);
+            PlaneStresses(m_records[k].sij, frame, sxx, sxy[k], sxz[k]);
             sum += sxx;
         }
         p.sum = sum;
@@ -209,7 +208,7 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         double* values = w.values.data();
         for (int n0 = 0; n0 < n; ++n0) {
             const double largest =
-                plane::OriginSeries(n, n0, sxy, sxz, recordInstants, scale, instants, values);
+                OriginSeries(n, n0, sxy, sxz, recordInstants, scale, instants, values);
             const double damage =
                 m_counting.CycleMapSum(w.work, n + 1, instants, values, [&](double range) {
                     return ZuvanFatigueAnalysis::DamageRate(permissible(range, largest), kTag);

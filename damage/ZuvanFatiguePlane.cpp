@@ -1,6 +1,6 @@
 #include "damage/ZuvanFatiguePlane.h"
 
-namespace ZuvanFatiguePlane {
+namespace ZuvanFatigueCriticalPlane {
 
 const std::vector<double>& GridAngles() {
     static const std::vector<double> angles = [] {
@@ -35,4 +35,4 @@ void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, 
     sxz = Bilinear(s, f.z, f.x);
 }
 
-}  // namespace ZuvanFatiguePlane
+}  // namespace ZuvanFatigueCriticalPlane

@@ -1,12 +1,15 @@
 #pragma once
-// Plane orientations of the critical-plane search (C11.3.9.2.3, Figure
-// C11.3.9.2.3a) and the stresses of a tensor on a plane. Tensors are six
+// The critical-plane engine, part 1 of 3 (namespace ZuvanFatigueCriticalPlane):
+// plane orientations of the search (C11.3.9.2.3, Figure C11.3.9.2.3a), the
+// stresses of a tensor on a plane and the DSigmaEq series of an origin. Part
+// 2, ZuvanFatigueCriticalPlane.h: the search; part 3,
+// ZuvanFatiguePlaneStages.h: the analyses' stages. Tensors are six
 // doubles in MPa in the order Sxx, Sxy, Sxz, Syy, Syz, Szz.
 
 #include <array>
 #include <vector>
 
-namespace ZuvanFatiguePlane {
+namespace ZuvanFatigueCriticalPlane {
 
 // Grid of the search: both angles from 0 while below kAngleEnd, by kAngleStep
 // (2.5° with pi taken as 3.141592654): 72 values each.
@@ -48,19 +51,20 @@ double CyclicSeries(int n, int n0, const int* recordInstants, Variation&& variat
 inline double OriginSeries(int n, int n0, const double* sxy, const double* sxz,
                            const int* recordInstants, double scale, int* instants, double* values);
 
-}  // namespace ZuvanFatiguePlane
+}  // namespace ZuvanFatigueCriticalPlane
 
 #include <cmath>
 
-inline double ZuvanFatiguePlane::DSigmaEq(double sxyK, double sxzK, double sxy0, double sxz0) {
+inline double ZuvanFatigueCriticalPlane::DSigmaEq(double sxyK, double sxzK, double sxy0,
+                                                  double sxz0) {
     const double dy = sxyK - sxy0;
     const double dz = sxzK - sxz0;
     return 2.0 * std::sqrt(dy * dy + dz * dz);
 }
 
-inline double ZuvanFatiguePlane::OriginSeries(int n, int n0, const double* sxy, const double* sxz,
-                                              const int* recordInstants, double scale,
-                                              int* instants, double* values) {
+inline double ZuvanFatigueCriticalPlane::OriginSeries(int n, int n0, const double* sxy,
+                                                      const double* sxz, const int* recordInstants,
+                                                      double scale, int* instants, double* values) {
     // The largest value taken on the way; the first point is 0 whatever
     // DSigmaEq(n0, n0) gives.
     const double y0 = sxy[n0], z0 = sxz[n0];
@@ -84,8 +88,9 @@ inline double ZuvanFatiguePlane::OriginSeries(int n, int n0, const double* sxy, 
 }
 
 template <class Variation>
-double ZuvanFatiguePlane::CyclicSeries(int n, int n0, const int* recordInstants,
-                                       Variation&& variation, int* instants, double* values) {
+double ZuvanFatigueCriticalPlane::CyclicSeries(int n, int n0, const int* recordInstants,
+                                               Variation&& variation, int* instants,
+                                               double* values) {
     int j = 0;
     for (int k = n0; k < n; ++k, ++j) {
         instants[j] = recordInstants[k];

@@ -2,7 +2,7 @@
 
 #include "damage/ZuvanFatiguePlane.h"
 
-namespace ZuvanFatiguePlaneStages {
+namespace ZuvanFatigueCriticalPlane {
 
 CZuvanFatigueCountingMethod::CycleMap CountSeries(
     const CZuvanFatigueCountingMethod& counting, std::vector<int>& instants,
@@ -43,13 +43,14 @@ std::vector<CountedCycle> OnCriticalPlane(
     std::vector<ZuvanFatigueResults::PlaneRecord>& planeRecords,
     std::vector<ZuvanFatigueResults::SeriesPoint>& series) {
     const int n = static_cast<int>(records.size());
-    const ZuvanFatiguePlane::Frame frame = ZuvanFatiguePlane::MakeFrame(plane.theta, plane.phi);
+    const ZuvanFatigueCriticalPlane::Frame frame =
+        ZuvanFatigueCriticalPlane::MakeFrame(plane.theta, plane.phi);
     std::vector<int> recordInstants(n);
     std::vector<double> sxy(n), sxz(n);
     for (int k = 0; k < n; ++k) {
         recordInstants[k] = records[k].instant;
         double sxx = 0.0;
-        ZuvanFatiguePlane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
+        ZuvanFatigueCriticalPlane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
         sxx *= scale;
         sxy[k] *= scale;
         sxz[k] *= scale;
@@ -60,8 +61,9 @@ std::vector<CountedCycle> OnCriticalPlane(
     }
     std::vector<int> instants(n + 1);
     std::vector<double> values(n + 1);
-    ZuvanFatiguePlane::OriginSeries(n, plane.origin, sxy.data(), sxz.data(), recordInstants.data(),
-                                    1.0, instants.data(), values.data());
+    ZuvanFatigueCriticalPlane::OriginSeries(n, plane.origin, sxy.data(), sxz.data(),
+                                            recordInstants.data(), 1.0, instants.data(),
+                                            values.data());
     std::vector<CountedCycle> measured;
     for (const auto& cycle : CountSeries(counting, instants, values, series)) {
         measured.push_back(Measure(cycle, records, criterion, tag));
@@ -69,4 +71,4 @@ std::vector<CountedCycle> OnCriticalPlane(
     return measured;
 }
 
-}  // namespace ZuvanFatiguePlaneStages
+}  // namespace ZuvanFatigueCriticalPlane

@@ -1,6 +1,7 @@
 #pragma once
-// Steps that the critical-plane analyses (unwelded and welded zones) and the
-// throat check share, each filling its part of a result.
+// The critical-plane engine, part 3 of 3: steps that the critical-plane
+// analyses (unwelded and welded zones) and the throat check share, each
+// filling its part of a result.
 
 #include <vector>
 
@@ -10,7 +11,7 @@
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
 
-namespace ZuvanFatiguePlaneStages {
+namespace ZuvanFatigueCriticalPlane {
 
 // Stage 1 of C11.3.9.2.3: every plane of the grid with DSigmaEq times scale,
 // its damage read on curve (anything with PermissibleCycles(range, largest,
@@ -23,16 +24,15 @@ ZuvanFatigueResults::PlaneSearch SearchPlanes(
     const CZuvanFatigueCountingMethod& counting, double scale, double sumScale,
     ZuvanFatigueCriticalPlane::PlaneChoice choice, const Curve& curve,
     const ZuvanFatigueCriticalPlane::SearchOptions& options) {
-    namespace cp = ZuvanFatigueCriticalPlane;
     ZuvanFatigueResults::PlaneSearch search;
-    search.searchCr = cp::kSearchCr;
+    search.searchCr = kSearchCr;
     search.sumScale = sumScale;
     search.choice = choice;
-    cp::Search grid(records, counting, options);
+    Search grid(records, counting, options);
     search.planes = grid.Planes(scale, [&curve](double range, double largest) {
-        return curve.PermissibleCycles(range, largest, cp::kSearchCr);
+        return curve.PermissibleCycles(range, largest, kSearchCr);
     });
-    search.critical = cp::Choose(search.planes, choice, [](const cp::Plane&) {});
+    search.critical = Choose(search.planes, choice, [](const Plane&) {});
     return search;
 }
 
@@ -69,4 +69,4 @@ std::vector<CountedCycle> OnCriticalPlane(
     std::vector<ZuvanFatigueResults::PlaneRecord>& planeRecords,
     std::vector<ZuvanFatigueResults::SeriesPoint>& series);
 
-}  // namespace ZuvanFatiguePlaneStages
+}  // namespace ZuvanFatigueCriticalPlane

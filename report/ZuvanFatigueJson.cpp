@@ -10,7 +10,7 @@ namespace {
 using nlohmann::ordered_json;
 using namespace ZuvanFatigueResults;
 
-double Degrees(double rad) { return rad * ZuvanFatiguePlane::kDegreesPerRadian; }
+double Degrees(double rad) { return rad * ZuvanFatigueCriticalPlane::kDegreesPerRadian; }
 
 const char* EndingName(Ending ending) {
     switch (ending) {

@@ -12,7 +12,7 @@ using ZuvanFatigueCriticalPlane::Plane;
 using ZuvanFatigueResults::PlaneRecord;
 using ZuvanFatigueResults::SeriesPoint;
 
-double Degrees(double rad) { return rad * ZuvanFatiguePlane::kDegreesPerRadian; }
+double Degrees(double rad) { return rad * ZuvanFatigueCriticalPlane::kDegreesPerRadian; }
 
 }  // namespace
 

@@ -63,7 +63,6 @@ int Permissible(double range, double largest) {
 // OriginDamages with the maps, the determining one by ChooseOrigin.
 std::vector<cp::Plane> ReferencePlanes(const Records& records,
                                        const CZuvanFatigueCountingMethod& counting) {
-    namespace plane = ZuvanFatiguePlane;
     const int n = static_cast<int>(records.size());
     std::vector<int> recordInstants(n), instants(n + 1);
     std::vector<double> sxy(n), sxz(n), values(n + 1);
@@ -71,23 +70,23 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
     CZuvanFatigueCountingMethod::CycleMap cycles;
     CZuvanFatigueCountingMethod::RangeMap ranges;
     std::vector<cp::Plane> planes;
-    for (double theta : plane::GridAngles()) {
-        for (double phi : plane::GridAngles()) {
-            const plane::Frame frame = plane::MakeFrame(theta, phi);
+    for (double theta : cp::GridAngles()) {
+        for (double phi : cp::GridAngles()) {
+            const cp::Frame frame = cp::MakeFrame(theta, phi);
             cp::Plane p;
             p.theta = theta;
             p.phi = phi;
             for (int k = 0; k < n; ++k) {
                 double sxx;
-                plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
+                cp::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
                 p.sum += sxx;
             }
             std::vector<cp::Origin> origins;
             cp::OriginDamages(
                 n, counting,
                 [&](int n0, int* i, double* v) {
-                    return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                               1.0, i, v);
+                    return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
+                                            1.0, i, v);
                 },
                 Permissible, instants.data(), values.data(), cycles, ranges, origins);
             const cp::Origin origin = cp::ChooseOrigin(origins, [](const cp::Origin&) {});
@@ -212,7 +211,6 @@ TEST(ZuvanFatigueCriticalPlane, AFailingPlaneRaisesTheFirstFailureInGridOrder) {
 // the items done in rising order up to the total, its end last, also when it
 // fails; what the callback throws is no failure of the search.
 TEST(ZuvanFatigueCriticalPlane, SearchesTellTheirAdvanceToTheEnd) {
-    namespace plane = ZuvanFatiguePlane;
     const CZuvanFatigueRainFlow rainflow;
     const Records records = RandomRecords(19, 4);
     const int n = static_cast<int>(records.size());
@@ -230,8 +228,8 @@ TEST(ZuvanFatigueCriticalPlane, SearchesTellTheirAdvanceToTheEnd) {
         cp::OriginDamages(
             n, rainflow,
             [&](int n0, int* i, double* v) {
-                return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                           1.0, i, v);
+                return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
+                                        i, v);
             },
             permissible, instants.data(), values.data(), cycles, ranges, found, options);
     };

@@ -86,7 +86,6 @@ std::vector<LongSearch> LongSearches() {
         search.Planes(1.0, Permissible);
     };
     const auto origins = [](const cp::SearchOptions& options) {
-        namespace plane = ZuvanFatiguePlane;
         const CZuvanFatigueRainFlow rainflow;
         const std::vector<ZuvanFatigueAnalysis::Record> records = Records();
         const int n = static_cast<int>(records.size());
@@ -103,8 +102,8 @@ std::vector<LongSearch> LongSearches() {
         cp::OriginDamages(
             n, rainflow,
             [&](int n0, int* i, double* v) {
-                return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                           1.0, i, v);
+                return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
+                                        i, v);
             },
             Permissible, instants.data(), values.data(), cycles, ranges, found, options);
     };

@@ -85,9 +85,10 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
             return fatigueClass.PermissibleCycles(range, largest,
                                                   ZuvanFatigueCriticalPlane::kSearchCr);
         },
-        instants.data(), values.data(), cycles, ranges, result.origins, m_searchOptions);
-    result.determining = ZuvanFatigueCriticalPlane::ChooseOrigin(
-        result.origins, [](const ZuvanFatigueCriticalPlane::Origin&) {});
+        instants.data(), values.data(), cycles, ranges, result.origins, result.improvingOrigins,
+        m_searchOptions);
+    result.determining =
+        ZuvanFatigueCriticalPlane::DeterminingOrigin(result.origins, result.improvingOrigins);
     result.stage = Stage::kSearched;
     if (result.determining.damage < ZuvanFatigueCriticalPlane::kDamageTolerance) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;

@@ -63,25 +63,29 @@ class SearchAdvance {
     std::size_t m_done = 0;
 };
 
-// The origins of a search of the determining origin instant (C11.3.9.2.3,
-// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order, each appended
-// to origins as soon as it is known (a failure leaves the earlier ones).
+// The search of the determining origin instant (C11.3.9.2.3, C11.3.9.5.2):
+// the damage of every origin 0 .. n - 1 in order, each appended to origins as
+// soon as it is known, and the position in origins of each origin that became
+// the best appended to improving as found (strictly greater damage: the
+// earlier stays on equality; the last is the determining origin). A failure
+// leaves the origins and the choices made before it.
 // series(n0, instants, values) fills the n + 1 points of the series of origin
 // n0 and returns its largest value; the series is counted and its damage is
 // the sum of 1/N over the cycle map, N = permissible(range, largest). The
 // buffers hold n + 1 points; afterwards they and the maps hold the last
-// origin's series and cycles. ChooseOrigin then takes the determining one.
-// The options' progress is told of every origin done.
+// origin's series and cycles. The options' progress is told of every origin.
 template <class Series, class Permissible>
 void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
                    Permissible&& permissible, int* instants, double* values,
                    CZuvanFatigueCountingMethod::CycleMap& cycles,
                    CZuvanFatigueCountingMethod::RangeMap& ranges, std::vector<Origin>& origins,
+                   std::vector<std::size_t>& improving,
                    const SearchOptions& options = SearchOptions()) {
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
     SearchAdvance advance(options.progress, "Recherche de l'instant d'origine", "origines",
                           n > 0 ? static_cast<std::size_t>(n) : 0);
     origins.reserve(origins.size() + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    double best = std::numeric_limits<double>::lowest();
     for (int n0 = 0; n0 < n; ++n0) {
         const double largest = series(n0, instants, values);
         counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
@@ -91,24 +95,22 @@ void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& 
             o.damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
         }
         origins.push_back(o);
+        if (o.damage > best) {
+            best = o.damage;
+            improving.push_back(origins.size() - 1);
+        }
         advance.Done(static_cast<std::size_t>(n0) + 1);
     }
 }
 
-// The determining origin: one pass in order, an origin becomes the best only
-// when its damage is strictly greater (the earlier stays on equality);
-// onBetter(origin) is called each time.
-template <class OnBetter>
-Origin ChooseOrigin(const std::vector<Origin>& origins, OnBetter&& onBetter) {
-    Origin best;
-    best.damage = std::numeric_limits<double>::lowest();
-    for (const Origin& o : origins) {
-        if (o.damage > best.damage) {
-            best = o;
-            onBetter(best);
-        }
-    }
-    return best;
+// The origin that improving names last, the determining one; without any,
+// index -1 and the lowest damage (no damage).
+inline Origin DeterminingOrigin(const std::vector<Origin>& origins,
+                                const std::vector<std::size_t>& improving) {
+    if (!improving.empty()) return origins[improving.back()];
+    Origin none;
+    none.damage = std::numeric_limits<double>::lowest();
+    return none;
 }
 
 struct Plane {
@@ -159,7 +161,8 @@ class Search {
 };
 
 // The critical plane: one pass over the planes in grid order; choice says how
-// a plane becomes the best one, and onBest(plane) is called each time one does.
+// a plane becomes the best one, and onBest(plane) is called with the plane of
+// planes each time one does.
 template <class OnBest>
 Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBest) {
     Plane best;
@@ -172,7 +175,7 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
                                     plane.sum > best.sum));
         if (better) {
             best = plane;
-            onBest(best);
+            onBest(plane);
         }
     }
     return best;

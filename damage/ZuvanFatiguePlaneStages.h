@@ -15,7 +15,8 @@ namespace ZuvanFatigueCriticalPlane {
 
 // Stage 1 of C11.3.9.2.3: every plane of the grid with DSigmaEq times scale,
 // its damage read on curve (anything with PermissibleCycles(range, largest,
-// f)) with the low global factor kSearchCr, then the critical plane by choice.
+// f)) with the low global factor kSearchCr, then the planes that became the
+// best in grid order by choice, the last of them the critical plane.
 // sumScale is the factor the report shows the normal-stress sums with;
 // options give the threads and the progress.
 template <class Curve>
@@ -32,7 +33,9 @@ ZuvanFatigueResults::PlaneSearch SearchPlanes(
     search.planes = grid.Planes(scale, [&curve](double range, double largest) {
         return curve.PermissibleCycles(range, largest, kSearchCr);
     });
-    search.critical = Choose(search.planes, choice, [](const Plane&) {});
+    search.critical = Choose(search.planes, choice, [&search](const Plane& p) {
+        search.improving.push_back(static_cast<std::size_t>(&p - search.planes.data()));
+    });
     return search;
 }
 

@@ -69,6 +69,9 @@ struct PlaneSearch {
     ZuvanFatigueCriticalPlane::PlaneChoice choice =
         ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater;
     std::vector<ZuvanFatigueCriticalPlane::Plane> planes;
+    // Positions in planes of each plane that became the best, in the order
+    // found (the rows of the search table); the last is the critical plane.
+    std::vector<std::size_t> improving;
     ZuvanFatigueCriticalPlane::Plane critical;
 };
 
@@ -155,6 +158,9 @@ struct ThroatResult {
     double searchCr = 0.0;
     // Damage of every origin instant in order, and the determining one (C11.3.9.5.2).
     std::vector<ZuvanFatigueCriticalPlane::Origin> origins;
+    // Positions in origins of each origin that became the best, in the order
+    // found (the rows of the search table); the last is the determining one.
+    std::vector<std::size_t> improvingOrigins;
     ZuvanFatigueCriticalPlane::Origin determining;
     Stage stage = Stage::kStarted;
     Ending ending = Ending::kNormal;

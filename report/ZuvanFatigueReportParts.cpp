@@ -53,8 +53,7 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
         t.lines[0].push_back({10, [scale](const Plane& p) { return Value(scale * p.sum); }});
     }
     std::vector<Plane> rows;
-    ZuvanFatigueCriticalPlane::Choose(search.planes, search.choice,
-                                      [&rows](const Plane& p) { rows.push_back(p); });
+    for (std::size_t at : search.improving) rows.push_back(search.planes[at]);
     r.Stream() << std::fixed;
     ZuvanFatigueTable::Write(r, t, rows);
 }

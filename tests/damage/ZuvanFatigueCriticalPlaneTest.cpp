@@ -60,7 +60,7 @@ int Permissible(double range, double largest) {
 }
 
 // The search as the full count does it: each plane's origins through
-// OriginDamages with the maps, the determining one by ChooseOrigin.
+// OriginDamages with the maps, the determining one the last improving origin.
 std::vector<cp::Plane> ReferencePlanes(const Records& records,
                                        const CZuvanFatigueCountingMethod& counting) {
     const int n = static_cast<int>(records.size());
@@ -82,14 +82,15 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
                 p.sum += sxx;
             }
             std::vector<cp::Origin> origins;
+            std::vector<std::size_t> improving;
             cp::OriginDamages(
                 n, counting,
                 [&](int n0, int* i, double* v) {
                     return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
                                             1.0, i, v);
                 },
-                Permissible, instants.data(), values.data(), cycles, ranges, origins);
-            const cp::Origin origin = cp::ChooseOrigin(origins, [](const cp::Origin&) {});
+                Permissible, instants.data(), values.data(), cycles, ranges, origins, improving);
+            const cp::Origin origin = cp::DeterminingOrigin(origins, improving);
             p.origin = origin.index;
             p.damage = origin.damage;
             planes.push_back(p);
@@ -225,13 +226,14 @@ TEST(ZuvanFatigueCriticalPlane, SearchesTellTheirAdvanceToTheEnd) {
         CZuvanFatigueCountingMethod::CycleMap cycles;
         CZuvanFatigueCountingMethod::RangeMap ranges;
         std::vector<cp::Origin> found;
+        std::vector<std::size_t> improving;
         cp::OriginDamages(
             n, rainflow,
             [&](int n0, int* i, double* v) {
                 return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
                                         i, v);
             },
-            permissible, instants.data(), values.data(), cycles, ranges, found, options);
+            permissible, instants.data(), values.data(), cycles, ranges, found, improving, options);
     };
     const auto planes = [&](const cp::SearchOptions& options, int (*permissible)(double, double)) {
         cp::Search(records, rainflow, options).Planes(1.0, permissible);

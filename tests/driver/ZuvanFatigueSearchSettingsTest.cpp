@@ -99,13 +99,14 @@ std::vector<LongSearch> LongSearches() {
         CZuvanFatigueCountingMethod::CycleMap cycles;
         CZuvanFatigueCountingMethod::RangeMap ranges;
         std::vector<cp::Origin> found;
+        std::vector<std::size_t> improving;
         cp::OriginDamages(
             n, rainflow,
             [&](int n0, int* i, double* v) {
                 return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
                                         i, v);
             },
-            Permissible, instants.data(), values.data(), cycles, ranges, found, options);
+            Permissible, instants.data(), values.data(), cycles, ranges, found, improving, options);
     };
     return {{"planes", " / 5184 plans", planes}, {"origins", " / 4 origines", origins}};
 }

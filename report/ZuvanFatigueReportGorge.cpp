@@ -105,10 +105,10 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
     r.Title({"Contraintes normales et de cisaillement sur le plan de la gorge",
              "Température associée à ces contraintes"},
             '+');
-    os << std::fixed;
+    // With 6 decimals: the precision the report has always had there.
     parts::WritePlaneRecords(r,
                              "|   Temps    |     Sxx    |     Sxy    |     Sxz    |   Temp.    |",
-                             result.planeRecords, false);
+                             result.planeRecords, false, 6);
 
     // The search of N0 (C11.3.9.5.2).
     r.EmptyLine();

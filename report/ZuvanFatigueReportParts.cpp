@@ -43,9 +43,11 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
     Table<Plane> t;
     t.header = {withSum ? "|    Theta   |    Phi     |    N0      |  Dommage   |  Sx'x' Som |"
                         : "|    Theta   |    Phi     |    N0      |  Dommage   |"};
+    // The first row shows its angles with 6 decimals, the others with 3: the
+    // precision the report has always had there.
     t.lines = {{
-        {10, [](const Plane& p) { return Value(Degrees(p.theta)); }},
-        {10, [](const Plane& p) { return Value(Degrees(p.phi)); }},
+        {10, [](const Plane& p) { return Value(Degrees(p.theta)); }, Format::kPlain, 6},
+        {10, [](const Plane& p) { return Value(Degrees(p.phi)); }, Format::kPlain, 6},
         {10, [](const Plane& p) { return Value(p.origin); }},
         {10, [](const Plane& p) { return Value(p.damage); }, Format::kScientific},
     }};
@@ -54,7 +56,6 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
     }
     std::vector<Plane> rows;
     for (std::size_t at : search.improving) rows.push_back(search.planes[at]);
-    r.Stream() << std::fixed;
     ZuvanFatigueTable::Write(r, t, rows);
 }
 
@@ -84,7 +85,7 @@ void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleL
                                     "SigmaEq  |   Temp.    |"
                                   : "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   "
                                     "Temp.    |",
-                      records, withSigmaEq);
+                      records, withSigmaEq, 3);
     r.EmptyLine();
     r.Section("Variation équivalente des contraintes sur le plan critique");
     WriteSeries(r, "|    Temps   |  DSigmaEq  |", series);
@@ -98,9 +99,10 @@ void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount) {
 }
 
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
-                       const std::vector<PlaneRecord>& records, bool withSigmaEq) {
+                       const std::vector<PlaneRecord>& records, bool withSigmaEq, int precision) {
     Table<PlaneRecord> t;
     t.header = {header};
+    t.precision = precision;
     t.lines = {{
         {10, [](const PlaneRecord& p) { return Value(p.instant); }},
         {10, [](const PlaneRecord& p) { return Value(p.sxx); }},

@@ -16,8 +16,9 @@ using ZuvanFatigueTable::Format;
 using ZuvanFatigueTable::Table;
 using ZuvanFatigueTable::Value;
 
-// The search table, in fixed notation: its header, then a row for each plane
-// that became the best, in order. withSum adds the column of the normal-stress sum (times the sum
+// The search table, in fixed notation with 3 decimals (6 for the angles of
+// its first row): its header, then a row for each plane that became the
+// best, in order. withSum adds the column of the normal-stress sum (times the sum
 // scale).
 void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneSearch& search,
                       bool withSum);
@@ -46,10 +47,11 @@ void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleL
 // Head of the section of the counted cycles: its title and their number.
 void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount);
 
-// Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,] Temp.
+// Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,]
+// Temp, in fixed notation with precision decimals.
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
                        const std::vector<ZuvanFatigueResults::PlaneRecord>& records,
-                       bool withSigmaEq);
+                       bool withSigmaEq, int precision);
 
 // The DSigmaEq series: instant, value.
 void WriteSeries(CZuvanFatigueRapport& r, const std::string& header,

@@ -167,12 +167,6 @@ void WriteWeldFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char
     r.Label("Plus grande épaisseur des composants soudés", 44, thickerMm);
     r.Label("Coefficient de correction d'épaisseur Ce", 44, ce);
     r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
-    r.Line(
-        "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
-        "|  Dommage   |");
-    r.Line(
-        "| Début  | Pic    | Fin    |           |          |         |         |            "
-        "|            |");
 }
 
 void WriteTotal(CZuvanFatigueRapport& r, double total) {

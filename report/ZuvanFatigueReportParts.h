@@ -102,11 +102,16 @@ Table<Row> WeldCycleSizeTable(std::function<Value(const Row&)> dSigmaR,
     return t;
 }
 
-// The final table of a weld report (after WriteWeldFinalHeading): instants,
-// DSigmaR, Temp, CtR, Cr, N (in nFormat) and the damage.
+// The final table of a weld report (after WriteWeldFinalHeading), its header
+// and cells: instants, DSigmaR, Temp, CtR, Cr, N (in nFormat) and the damage.
 template <class Row>
 Table<Row> WeldFinalTable(std::function<Value(const Row&)> dSigmaR, Format nFormat) {
     Table<Row> t;
+    t.header = {
+        "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
+        "|  Dommage   |",
+        "| Début  | Pic    | Fin    |           |          |         |         |            "
+        "|            |"};
     t.lines = {ZuvanFatigueTable::WithInstants<Row>({
         {9, dSigmaR},
         {8, [](const Row& c) { return Value(c.temperatureC); }},
@@ -128,8 +133,8 @@ void WriteWeldHeading(CZuvanFatigueRapport& r, const ZuvanFatigueWeld::Parts& pa
                       const CZuvanFatigueHistorique& history);
 
 // Head of the final-damage section of a weld report: the title, the
-// explanation lines, the thicker plate, Ce, the largest cycle of the spectrum
-// and the two header lines of the cycle table.
+// explanation lines, the thicker plate, Ce and the largest cycle of the
+// spectrum (WeldFinalTable follows).
 void WriteWeldFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
                            double thickerMm, double ce, double dSigmaMax);
 

@@ -17,7 +17,6 @@
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -34,7 +33,7 @@ constexpr double kIntensificationNu = 0.3;
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldCriticalPlane() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueJson::kWeld);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueResults::kWeldAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) const {

@@ -16,7 +16,6 @@
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -31,7 +30,7 @@ constexpr double kThroatCe = 1.0;
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldThroat() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueJson::kThroat);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueResults::kThroatAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& result) const {

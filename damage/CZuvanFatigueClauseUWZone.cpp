@@ -15,7 +15,6 @@
 #include "damage/ZuvanFatigueResults.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -27,7 +26,7 @@ const char kTag[] = "<CZuvanFatigueClause::DamageUWZoneCriticalPlane>";
 }  // namespace
 
 double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueJson::kUWZone);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueResults::kUWZoneAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& result) const {

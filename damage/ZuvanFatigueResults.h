@@ -20,6 +20,11 @@
 
 namespace ZuvanFatigueResults {
 
+// The names of the three analyses (the JSON line's "analysis").
+constexpr const char kUWZoneAnalysis[] = "unwelded_zone";
+constexpr const char kWeldAnalysis[] = "welded_zone";
+constexpr const char kThroatAnalysis[] = "weld_throat";
+
 // How an analysis ended: all its cycles summed, no damage on the critical
 // plane (or throat) after the search, or a throat refused at the plasticity
 // check (C11.3.11.1.1).

@@ -12,33 +12,13 @@
 #include <vector>
 
 #include "damage/ZuvanFatigueAnalysis.h"
+#include "damage/ZuvanFatigueCriticalPlaneValues.h"
 #include "damage/ZuvanFatiguePlane.h"
 #include "damage/ZuvanFatigueSearchOptions.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 
 namespace ZuvanFatigueCriticalPlane {
-
-// Damages closer than this are equal for the choice of the critical plane,
-// and a best damage (of a plane or of a throat's origin) below it is no
-// damage: the analysis ends with a total of 0.
-constexpr double kDamageTolerance = 1e-08;
-
-// The global correction factor Cr of the searches (C11.3.9.2.3, C11.3.9.5.2):
-// low, so that nearly every cycle counts.
-constexpr double kSearchCr = 0.2;
-
-// How a plane becomes the best one. kToleranceThenSum (unwelded zones): its
-// damage exceeds the best by more than kDamageTolerance, or is equal within
-// kDamageTolerance with a strictly greater sum of normal stresses. kStrictlyGreater
-// (welded zones): its damage is strictly greater; on equality the first stays.
-enum class PlaneChoice { kToleranceThenSum, kStrictlyGreater };
-
-// The determining origin of one series family: its index and damage.
-struct Origin {
-    int index = -1;
-    double damage = 0.0;
-};
 
 // Tells a search's progress callback (SearchOptions) of its advance: its
 // start when made, Done after each item the calling thread finishes, its end
@@ -112,14 +92,6 @@ inline Origin DeterminingOrigin(const std::vector<Origin>& origins,
     none.damage = std::numeric_limits<double>::lowest();
     return none;
 }
-
-struct Plane {
-    double theta = 0.0;  // rad
-    double phi = 0.0;    // rad
-    int origin = -1;     // index of the determining origin instant N0
-    double damage = 0.0;
-    double sum = 0.0;  // sum of the normal stresses Sx'x' of all records (unscaled)
-};
 
 // The search over the grid of planes. The planes are searched on the options'
 // threads, each with its own buffers; every plane's result lands at its place

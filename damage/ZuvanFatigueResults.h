@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "damage/ZuvanFatigueCorrection.h"
-#include "damage/ZuvanFatigueCriticalPlane.h"
+#include "damage/ZuvanFatigueCriticalPlaneValues.h"
 #include "damage/ZuvanFatigueWeld.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueMateriau.h"

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "damage/ZuvanFatiguePlane.h"
 #include "report/ZuvanFatigueReport.h"
 
 using namespace ZuvanFatigueResults;

@@ -82,7 +82,9 @@ struct LongSearch {
 std::vector<LongSearch> LongSearches() {
     const auto planes = [](const cp::SearchOptions& options) {
         const CZuvanFatigueRainFlow rainflow;
-        cp::Search search(Records(), rainflow, options);
+        const std::vector<ZuvanFatigueAnalysis::Record> records =
+            Records();  // the search keeps them
+        cp::Search search(records, rainflow, options);
         search.Planes(1.0, Permissible);
     };
     const auto origins = [](const cp::SearchOptions& options) {

@@ -139,19 +139,19 @@ double CountedPoints(int n) { return 5184.0 * n * (n + 1.0); }
 // The lean loop on the total tensors: returns the largest plane damage (so
 // that nothing is optimised away).
 double LeanLoop(const std::vector<std::array<double, 6>>& sij) {
-    namespace plane = ZuvanFatiguePlane;
+    namespace cp = ZuvanFatigueCriticalPlane;
     CZuvanFatigueUWCourbe curve;
     curve.SetDefinition("BENCH", kRmMPa);
     const int n = static_cast<int>(sij.size());
     std::vector<double> sxy(n), sxz(n), series(n + 1);
     std::vector<double> stack(n + 2);
     double top = 0.0;
-    for (double theta : plane::GridAngles()) {
-        for (double phi : plane::GridAngles()) {
-            const plane::Frame frame = plane::MakeFrame(theta, phi);
+    for (double theta : cp::GridAngles()) {
+        for (double phi : cp::GridAngles()) {
+            const cp::Frame frame = cp::MakeFrame(theta, phi);
             for (int k = 0; k < n; ++k) {
                 double sxx;
-                plane::PlaneStresses(sij[k], frame, sxx, sxy[k], sxz[k]);
+                cp::PlaneStresses(sij[k], frame, sxx, sxy[k], sxz[k]);
             }
             double planeDamage = 0.0;
             for (int n0 = 0; n0 < n; ++n0) {
@@ -159,7 +159,7 @@ double LeanLoop(const std::vector<std::array<double, 6>>& sij) {
                 double largest = 0.0;
                 int m = 0;
                 const auto point = [&](int k) {
-                    const double v = plane::DSigmaEq(sxy[k], sxz[k], y0, z0);
+                    const double v = cp::DSigmaEq(sxy[k], sxz[k], y0, z0);
                     if (v > largest) largest = v;
                     series[m++] = v;
                 };
@@ -224,9 +224,11 @@ int Measure(const boost::filesystem::path& dir, int n, Kind kind, int threads, b
     std::ofstream((dir / "d.dat").string()) << deck;
     std::ostringstream console;  // the deck echo is not part of the measure
     ZuvanFatigueCards::SetConsole(&console);
-    ZuvanFatigueCriticalPlane::SetThreadCount(threads);
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
+    ZuvanFatigueCriticalPlane::SearchOptions options;
+    options.threads = threads;
+    study.SetSearchOptions(options);
     int code = context.Read((dir / "c.ctx").string().c_str());
     if (code == 0) code = study.SetContext(context);
     if (code == 0) code = study.SetInputFile((dir / "d.dat").string().c_str());

@@ -36,6 +36,7 @@ void CZuvanFatigueClause::Clear() {
     m_countingMethod = 0;
     m_criterionCode = 0;
     m_jsonResults = false;
+    m_searchOptions = ZuvanFatigueCriticalPlane::SearchOptions();
 }
 
 void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,

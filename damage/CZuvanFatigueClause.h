@@ -9,6 +9,8 @@
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
+#include "damage/ZuvanFatigueSearchOptions.h"
+
 class CZuvanFatigue;
 class ZuvanFatigueOutputFile;
 class CZuvanFatigueHistorique;
@@ -75,6 +77,10 @@ class CZuvanFatigueClause {
     // With it, a request that writes its report also appends its result as
     // one JSON line to the report's path + ".jsonl".
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // Threads and progress of the searches (one thread, no progress unless set).
+    void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
+        m_searchOptions = options;
+    }
 
     // The three analyses, chosen by Damage from the history's type; each
     // returns the total damage rate and, when the switch is kWriteReport,
@@ -114,4 +120,5 @@ class CZuvanFatigueClause {
     int m_countingMethod = 0;
     int m_criterionCode = 0;
     bool m_jsonResults = false;
+    ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;
 };

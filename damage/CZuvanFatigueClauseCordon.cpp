@@ -17,7 +17,6 @@
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -27,8 +26,6 @@ namespace {
 
 const char kTag[] = "<CZuvanFatigueClause::DamageWeldCriticalPlane>";
 
-// Global correction of the search: low, so that nearly every cycle counts.
-constexpr double kSearchCr = 0.2;
 // Young's modulus and Poisson's ratio of the intensification (C11.A6).
 constexpr double kIntensificationEMPa = 201660.0;
 constexpr double kIntensificationNu = 0.3;
@@ -36,12 +33,11 @@ constexpr double kIntensificationNu = 0.3;
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldCriticalPlane() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueJson::kWeld);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeWeld, ZuvanFatigueResults::kWeldAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) const {
     using namespace ZuvanFatigueCorrection;
-    namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
     using ZuvanFatigueResults::Stage;
 
@@ -92,41 +88,27 @@ void CZuvanFatigueClause::ComputeWeld(ZuvanFatigueResults::WeldResult& result) c
     }
     result.stage = Stage::kIntensified;
     const std::vector<Record> records = ZuvanFatigueAnalysis::Records(history);
-    const int n = static_cast<int>(records.size());
 
     // Stage 1: search of the critical plane, no Kt, no tie-break.
-    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+    result.search = ZuvanFatigueCriticalPlane::SearchPlanes(
         records, *m_counting, 1.0, 1.0, ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater,
-        kSearchCr, fatigueClass);
+        fatigueClass, m_searchOptions);
     result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
-    if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
+    if (best.damage < ZuvanFatigueCriticalPlane::kDamageTolerance) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         result.stage = Stage::kDone;
         return;
     }
 
-    // Stage 2: final damage on the critical plane.
-    const plane::Frame frame = plane::MakeFrame(best.theta, best.phi);
-    std::vector<int> recordInstants(n);
-    std::vector<double> sxx(n), sxy(n), sxz(n);
-    for (int k = 0; k < n; ++k) {
-        recordInstants[k] = records[k].instant;
-        plane::PlaneStresses(records[k].sij, frame, sxx[k], sxy[k], sxz[k]);
-        result.planeRecords.push_back(
-            {records[k].instant, sxx[k], sxy[k], sxz[k], 0.0, records[k].temperatureC});
-    }
-    std::vector<int> instants(n + 1);
-    std::vector<double> values(n + 1);
-    plane::OriginSeries(n, best.origin, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
-                        instants.data(), values.data());
-    const CZuvanFatigueCountingMethod::CycleMap cycles =
-        ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
-
+    // Stage 2: the stresses on the critical plane, the DSigmaEq series of N0
+    // and its cycles, then the final damage.
+    const std::vector<ZuvanFatigueCriticalPlane::CountedCycle> measured =
+        ZuvanFatigueCriticalPlane::OnCriticalPlane(records, *m_counting, *m_criterion, best, 1.0,
+                                                   false, 1.0, kTag, result.planeRecords,
+                                                   result.series);
     double dSigmaMax = 0.0;
-    for (const auto& cycle : cycles) {
-        const ZuvanFatiguePlaneStages::CountedCycle counted =
-            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
+    for (const ZuvanFatigueCriticalPlane::CountedCycle& counted : measured) {
         ZuvanFatigueResults::WeldCycle wc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(wc) = counted.instants;
         wc.before.DSigmaR = counted.DSigmaR;

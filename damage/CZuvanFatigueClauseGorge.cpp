@@ -16,7 +16,6 @@
 #include "damage/ZuvanFatigueWeld.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -25,22 +24,17 @@ namespace {
 
 const char kTag[] = "<CZuvanFatigueClause::DamageWeldThroat>";
 
-// Global correction of the search of N0: low, so that nearly every cycle counts.
-constexpr double kSearchCr = 0.2;
-// Damage below this is no damage.
-constexpr double kNoDamage = 1e-08;
 // Ce on a throat (C11.3.12.4).
 constexpr double kThroatCe = 1.0;
 
 }  // namespace
 
 double CZuvanFatigueClause::DamageWeldThroat() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueJson::kThroat);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeThroat, ZuvanFatigueResults::kThroatAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& result) const {
     using namespace ZuvanFatigueCorrection;
-    namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
     using ZuvanFatigueResults::Stage;
 
@@ -73,7 +67,7 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
     CZuvanFatigueCountingMethod::RangeMap ranges;
     // Variation of the stress vector on the throat plane from origin o.
     const auto series = [&](int o, int* seriesInstants, double* seriesValues) {
-        return plane::CyclicSeries(
+        return ZuvanFatigueCriticalPlane::CyclicSeries(
             n, o, recordInstants.data(),
             [&](int i) {
                 const double dx = sxx[i] - sxx[o], dy = sxy[i] - sxy[o], dz = sxz[i] - sxz[o];
@@ -81,23 +75,21 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
             },
             seriesInstants, seriesValues);
     };
-    result.searchCr = kSearchCr;
-    {
-        // n counts of n + 1 points, long on long histories: shown as the plane
-        // search is, the line erased when the search ends.
-        ZuvanFatigueCriticalPlane::ProgressLine progress(
-            static_cast<std::size_t>(n), "Recherche de l'instant d'origine", "origines");
-        ZuvanFatigueCriticalPlane::OriginDamages(
-            n, *m_counting, series,
-            [&fatigueClass](double range, double largest) {
-                return fatigueClass.PermissibleCycles(range, largest, kSearchCr);
-            },
-            instants.data(), values.data(), cycles, ranges, result.origins, &progress);
-    }
-    result.determining = ZuvanFatigueCriticalPlane::ChooseOrigin(
-        result.origins, [](const ZuvanFatigueCriticalPlane::Origin&) {});
+    result.searchCr = ZuvanFatigueCriticalPlane::kSearchCr;
+    // n counts of n + 1 points, long on long histories: its advance is told
+    // as the plane search's is.
+    ZuvanFatigueCriticalPlane::OriginDamages(
+        n, *m_counting, series,
+        [&fatigueClass](double range, double largest) {
+            return fatigueClass.PermissibleCycles(range, largest,
+                                                  ZuvanFatigueCriticalPlane::kSearchCr);
+        },
+        instants.data(), values.data(), cycles, ranges, result.origins, result.improvingOrigins,
+        m_searchOptions);
+    result.determining =
+        ZuvanFatigueCriticalPlane::DeterminingOrigin(result.origins, result.improvingOrigins);
     result.stage = Stage::kSearched;
-    if (result.determining.damage < kNoDamage) {
+    if (result.determining.damage < ZuvanFatigueCriticalPlane::kDamageTolerance) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         result.stage = Stage::kDone;
         return;
@@ -106,12 +98,12 @@ void CZuvanFatigueClause::ComputeThroat(ZuvanFatigueResults::ThroatResult& resul
     // The series of N0 (kept before it is counted) and its cycles.
     result.dSigmaEqMax = series(result.determining.index, instants.data(), values.data());
     result.stage = Stage::kSeries;
-    cycles = ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
+    cycles = ZuvanFatigueCriticalPlane::CountSeries(*m_counting, instants, values, result.series);
     result.cycleCount = cycles.size();
     result.stage = Stage::kCounted;
     for (const auto& cycle : cycles) {
-        const ZuvanFatiguePlaneStages::CountedCycle counted =
-            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
+        const ZuvanFatigueCriticalPlane::CountedCycle counted =
+            ZuvanFatigueCriticalPlane::Measure(cycle, records, *m_criterion, kTag);
         ZuvanFatigueResults::ThroatCycle tc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(tc) = counted.instants;
         tc.DSigmaR = counted.DSigmaR;

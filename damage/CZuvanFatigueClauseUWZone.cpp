@@ -15,7 +15,6 @@
 #include "damage/ZuvanFatigueResults.h"
 #include "deck/CZuvanFatigue.h"
 #include "driver/CExceptionZuvanFatigue.h"
-#include "report/ZuvanFatigueJson.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 #include "stress/CZuvanFatigueHistorique.h"
 #include "stress/CZuvanFatiguePlasticityCriteria.h"
@@ -24,18 +23,14 @@ namespace {
 
 const char kTag[] = "<CZuvanFatigueClause::DamageUWZoneCriticalPlane>";
 
-// Global correction of the search: low, so that nearly every cycle counts.
-constexpr double kSearchCr = 0.2;
-
 }  // namespace
 
 double CZuvanFatigueClause::DamageUWZoneCriticalPlane() {
-    return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueJson::kUWZone);
+    return Assess(kTag, &CZuvanFatigueClause::ComputeUWZone, ZuvanFatigueResults::kUWZoneAnalysis);
 }
 
 void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& result) const {
     using namespace ZuvanFatigueCorrection;
-    namespace plane = ZuvanFatiguePlane;
     using ZuvanFatigueAnalysis::Record;
     using ZuvanFatigueResults::Stage;
 
@@ -63,46 +58,30 @@ void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& resul
 
     // Stage 1: search of the critical plane, the tie broken by the sum of the
     // normal stresses.
-    result.search = ZuvanFatiguePlaneStages::SearchPlanes(
+    result.search = ZuvanFatigueCriticalPlane::SearchPlanes(
         records, *m_counting, ktScale, zoneKt,
-        ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, kSearchCr, curve);
+        ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum, curve, m_searchOptions);
     result.stage = Stage::kSearched;
     const ZuvanFatigueCriticalPlane::Plane& best = result.search.critical;
-    if (best.damage < ZuvanFatigueCriticalPlane::kDamageTie) {
+    if (best.damage < ZuvanFatigueCriticalPlane::kDamageTolerance) {
         result.ending = ZuvanFatigueResults::Ending::kZeroDamage;
         result.stage = Stage::kDone;
         return;
     }
 
-    // Stage 2: the stresses on the critical plane, multiplied by the zone's Kt.
-    const plane::Frame frame = plane::MakeFrame(best.theta, best.phi);
-    std::vector<int> recordInstants(n);
-    std::vector<double> sxx(n), sxy(n), sxz(n), sigmaEq(n);
+    // Stage 2: the stresses on the critical plane, multiplied by the zone's Kt
+    // (SigmaEq only when it applies), the DSigmaEq series of N0 and its cycles.
+    const std::vector<ZuvanFatigueCriticalPlane::CountedCycle> measured =
+        ZuvanFatigueCriticalPlane::OnCriticalPlane(records, *m_counting, *m_criterion, best, zoneKt,
+                                                   true, ktScale, kTag, result.planeRecords,
+                                                   result.series);
     std::vector<CZuvanFatiguePlasticityCriteria::Tensor> sijl(n);
     for (int k = 0; k < n; ++k) {
-        recordInstants[k] = records[k].instant;
-        plane::PlaneStresses(records[k].sij, frame, sxx[k], sxy[k], sxz[k]);
-        sxx[k] *= zoneKt;
-        sxy[k] *= zoneKt;
-        sxz[k] *= zoneKt;
-        sigmaEq[k] = m_criterion->EquivalentStress(records[k].sij) * ktScale;
         for (int c = 0; c < 6; ++c) sijl[k][c] = records[k].sijlm[c] + records[k].sijlt[c];
-        result.planeRecords.push_back(
-            {records[k].instant, sxx[k], sxy[k], sxz[k], sigmaEq[k], records[k].temperatureC});
     }
-
-    // The DSigmaEq series of N0 and its cycles.
-    std::vector<int> instants(n + 1);
-    std::vector<double> values(n + 1);
-    plane::OriginSeries(n, best.origin, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
-                        instants.data(), values.data());
-    const CZuvanFatigueCountingMethod::CycleMap cycles =
-        ZuvanFatiguePlaneStages::CountSeries(*m_counting, instants, values, result.series);
-
+    const std::vector<ZuvanFatigueResults::PlaneRecord>& onPlane = result.planeRecords;
     const auto l = [&](int k) -> const CZuvanFatiguePlasticityCriteria::Tensor& { return sijl[k]; };
-    for (const auto& cycle : cycles) {
-        const ZuvanFatiguePlaneStages::CountedCycle counted =
-            ZuvanFatiguePlaneStages::Measure(cycle, records, *m_criterion, kTag);
+    for (const ZuvanFatigueCriticalPlane::CountedCycle& counted : measured) {
         const int p = counted.at.pivot, s = counted.at.start, e = counted.at.end;
         ZuvanFatigueResults::UWZoneCycle fc;
         static_cast<ZuvanFatigueResults::CycleInstants&>(fc) = counted.instants;
@@ -117,9 +96,9 @@ void CZuvanFatigueClause::ComputeUWZone(ZuvanFatigueResults::UWZoneResult& resul
         double eqMax = std::numeric_limits<double>::lowest();
         const auto over = [&](int a, int b) {
             for (int k = std::min(a, b); k <= std::max(a, b); ++k) {
-                sxxMax = std::max(sxxMax, sxx[k]);
-                sxxMin = std::min(sxxMin, sxx[k]);
-                eqMax = std::max(eqMax, sigmaEq[k]);
+                sxxMax = std::max(sxxMax, onPlane[k].sxx);
+                sxxMin = std::min(sxxMin, onPlane[k].sxx);
+                eqMax = std::max(eqMax, onPlane[k].sigmaEq);
             }
         };
         over(p, s);

@@ -1,103 +1,37 @@
 #include "damage/ZuvanFatigueCriticalPlane.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <mutex>
-#include <string>
 #include <system_error>
 #include <thread>
 
 namespace ZuvanFatigueCriticalPlane {
 
-namespace {
-
-std::atomic<int> g_threadCount{0};         // 0: from the environment
-std::atomic<double> g_progressDelay{1.0};  // seconds
-
-}  // namespace
-
-ProgressLine::ProgressLine(std::size_t total, const char* what, const char* items)
-    : m_total(total),
-      m_what(what),
-      m_items(items),
-      m_active(isatty(2) == 1),
-      m_delay(g_progressDelay.load()),
-      m_start(std::chrono::steady_clock::now()) {}
-
-ProgressLine::~ProgressLine() {
-    if (m_width > 0) Write("\r" + std::string(m_width, ' ') + "\r");
+SearchAdvance::SearchAdvance(const std::function<void(const SearchProgress&)>& progress,
+                             const char* what, const char* items, std::size_t total)
+    : m_progress(progress), m_what(what), m_items(items), m_total(total) {
+    Tell(0, false);
 }
 
-void ProgressLine::Update(std::size_t done) {
-    if (!m_active) return;
+SearchAdvance::~SearchAdvance() { Tell(m_done, true); }
+
+void SearchAdvance::Tell(std::size_t done, bool finished) {
+    m_done = done;
+    if (!m_progress) return;
     try {
-        const auto now = std::chrono::steady_clock::now();
-        const double elapsed = std::chrono::duration<double>(now - m_start).count();
-        if (elapsed < m_delay) return;
-        if (m_width > 0 && now - m_shown < std::chrono::milliseconds(250)) return;
-        m_shown = now;
-        const double left =
-            done > 0 ? elapsed * static_cast<double>(m_total - done) / static_cast<double>(done)
-                     : 0.0;
-        char text[160];
-        const int length =
-            std::snprintf(text, sizeof text, "%s : %zu / %zu %s, %.0f s, reste ~%.0f s", m_what,
-                          done, m_total, m_items, elapsed, left);
-        if (length <= 0) return;
-        std::string line = "\r" + std::string(text, std::min<std::size_t>(length, sizeof text - 1));
-        const std::size_t width = line.size() - 1;
-        if (width < m_width) line += std::string(m_width - width, ' ');
-        m_width = std::max(m_width, width);
-        Write(line);
+        m_progress(SearchProgress{m_what, m_items, done, m_total, finished});
     } catch (...) {
-        // The progress line is no result: a failure to show it is none.
+        // Showing the advance is no part of the search: a failure to is none.
     }
 }
-
-void ProgressLine::Write(const std::string& bytes) {
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const ssize_t written = ::write(2, bytes.data() + at, bytes.size() - at);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;  // a terminal that takes nothing: no progress
-        at += static_cast<std::size_t>(written);
-    }
-}
-
-void SetThreadCount(int threads) { g_threadCount.store(std::max(0, threads)); }
-
-int ThreadCountFrom(const char* text, unsigned hardwareThreads) {
-    const int fallback = hardwareThreads == 0
-                             ? 1
-                             : static_cast<int>(std::min<unsigned>(hardwareThreads, kMaxThreads));
-    if (text == nullptr || *text == '\0') return fallback;
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1) return fallback;
-    if (errno == ERANGE || value > kMaxThreads) return kMaxThreads;
-    return static_cast<int>(value);
-}
-
-int ThreadCount() {
-    const int set = g_threadCount.load();
-    if (set > 0) return std::min(set, kMaxThreads);
-    return ThreadCountFrom(std::getenv("ZUVAN_THREADS"), std::thread::hardware_concurrency());
-}
-
-void SetProgressDelay(double seconds) { g_progressDelay.store(seconds); }
 
 Search::Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
-               const CZuvanFatigueCountingMethod& counting)
+               const CZuvanFatigueCountingMethod& counting, const SearchOptions& options)
     : m_records(records),
       m_counting(counting),
+      m_options(options),
       m_n(static_cast<int>(records.size())),
       m_recordInstants(records.size()) {
     for (std::size_t k = 0; k < records.size(); ++k) m_recordInstants[k] = records[k].instant;
@@ -108,8 +42,8 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
     // of n + 1 points), so handing out the next plane through one atomic counter
     // balances the threads without a pool or a task library, and adds no
     // dependency. The calling thread works too and keeps the progress line.
-    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(ThreadCount()),
-                                                      std::max<std::size_t>(count, 1));
+    const std::size_t threads = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(m_options.threads, 1)), std::max<std::size_t>(count, 1));
     std::vector<Worker> workers(threads);
     for (Worker& w : workers) {
         w.sxy.resize(m_n);
@@ -124,7 +58,7 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
     std::atomic<std::size_t> failed{count};
     std::exception_ptr failure;
     std::mutex failureMutex;
-    ProgressLine progress(count, "Recherche du plan critique", "plans");
+    SearchAdvance advance(m_options.progress, "Recherche du plan critique", "plans", count);
 
     const auto work = [&](Worker& w, bool caller) {
         for (;;) {
@@ -140,7 +74,7 @@ void Search::EachPlane(std::size_t count, const std::function<void(Worker&, std:
                 }
             }
             const std::size_t finished = done.fetch_add(1) + 1;
-            if (caller) progress.Update(finished);
+            if (caller) advance.Done(finished);
         }
     };
 

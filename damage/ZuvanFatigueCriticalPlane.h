@@ -5,97 +5,67 @@
 // into cycles and their damage rates are summed; the plane of the largest
 // damage wins.
 
-#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <functional>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "damage/ZuvanFatigueAnalysis.h"
+#include "damage/ZuvanFatigueCriticalPlaneValues.h"
 #include "damage/ZuvanFatiguePlane.h"
+#include "damage/ZuvanFatigueSearchOptions.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "stress/CZuvanFatigueCountingMethod.h"
 
 namespace ZuvanFatigueCriticalPlane {
 
-// Damages closer than this are equal for the choice of the critical plane.
-constexpr double kDamageTie = 1e-08;
-
-// How a plane becomes the best one. kToleranceThenSum (unwelded zones): its
-// damage exceeds the best by more than kDamageTie, or is equal within
-// kDamageTie with a strictly greater sum of normal stresses. kStrictlyGreater
-// (welded zones): its damage is strictly greater; on equality the first stays.
-enum class PlaneChoice { kToleranceThenSum, kStrictlyGreater };
-
-// The determining origin of one series family: its index and damage.
-struct Origin {
-    int index = -1;
-    double damage = 0.0;
-};
-
-// Threads of the critical-plane search. threads >= 1 sets the count for the
-// searches that follow (1: the calling thread alone, no thread is started); 0
-// goes back to the default, ZUVAN_THREADS or else every hardware thread.
-void SetThreadCount(int threads);
-// The count the next search uses: the one set, else ThreadCountFrom of the
-// environment's ZUVAN_THREADS and the hardware's thread count.
-int ThreadCount();
-// A thread count given as text: a whole number from 1 (at most kMaxThreads;
-// more gives kMaxThreads). Missing, empty, zero, negative or not a whole
-// number: the hardware's count (1 when it is not known).
-constexpr int kMaxThreads = 256;
-int ThreadCountFrom(const char* text, unsigned hardwareThreads);
-
-// The progress line of a long search shows after this many seconds (1 unless
-// set; for tests).
-void SetProgressDelay(double seconds);
-
-// One line of progress of a long search on the terminal of the standard error
-// (fd 2): "what : done / total items, elapsed s, reste ~left s", shown once
-// the search has run for the progress delay, rewritten in place at most every
-// 250 ms and erased at the end; nothing when fd 2 is not a terminal. Written
-// with write(2) past the console stream, in ASCII, so that the console's bytes
-// never hold it. Only the thread that made it calls Update; a failure to show
-// it is none of the search's.
-class ProgressLine {
+// Tells a search's progress callback (SearchOptions) of its advance: its
+// start when made, Done after each item the calling thread finishes, its end
+// when destroyed (also when the search fails). What the callback throws is
+// swallowed: showing the advance is no part of the search.
+class SearchAdvance {
    public:
-    ProgressLine(std::size_t total, const char* what, const char* items);
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-    ~ProgressLine();
-    void Update(std::size_t done);
+    SearchAdvance(const std::function<void(const SearchProgress&)>& progress, const char* what,
+                  const char* items, std::size_t total);
+    SearchAdvance(const SearchAdvance&) = delete;
+    SearchAdvance& operator=(const SearchAdvance&) = delete;
+    ~SearchAdvance();
+    void Done(std::size_t done) { Tell(done, false); }
 
    private:
-    static void Write(const std::string& bytes);
+    void Tell(std::size_t done, bool finished);
 
-    std::size_t m_total;
+    const std::function<void(const SearchProgress&)>& m_progress;
     const char* m_what;
     const char* m_items;
-    bool m_active;
-    double m_delay;
-    std::chrono::steady_clock::time_point m_start, m_shown;
-    std::size_t m_width = 0;  // characters of the line shown, 0 when none is
+    std::size_t m_total;
+    std::size_t m_done = 0;
 };
 
-// The origins of a search of the determining origin instant (C11.3.9.2.3,
-// C11.3.9.5.2): the damage of every origin 0 .. n - 1 in order, each appended
-// to origins as soon as it is known (a failure leaves the earlier ones).
+// The search of the determining origin instant (C11.3.9.2.3, C11.3.9.5.2):
+// the damage of every origin 0 .. n - 1 in order, each appended to origins as
+// soon as it is known, and the position in origins of each origin that became
+// the best appended to improving as found (strictly greater damage: the
+// earlier stays on equality; the last is the determining origin). A failure
+// leaves the origins and the choices made before it.
 // series(n0, instants, values) fills the n + 1 points of the series of origin
 // n0 and returns its largest value; the series is counted and its damage is
 // the sum of 1/N over the cycle map, N = permissible(range, largest). The
 // buffers hold n + 1 points; afterwards they and the maps hold the last
-// origin's series and cycles. ChooseOrigin then takes the determining one.
-// progress, when given, is told of every origin done.
+// origin's series and cycles. The options' progress is told of every origin.
 template <class Series, class Permissible>
 void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& series,
                    Permissible&& permissible, int* instants, double* values,
                    CZuvanFatigueCountingMethod::CycleMap& cycles,
                    CZuvanFatigueCountingMethod::RangeMap& ranges, std::vector<Origin>& origins,
-                   ProgressLine* progress = nullptr) {
+                   std::vector<std::size_t>& improving,
+                   const SearchOptions& options = SearchOptions()) {
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::OriginDamages>";
+    SearchAdvance advance(options.progress, "Recherche de l'instant d'origine", "origines",
+                          n > 0 ? static_cast<std::size_t>(n) : 0);
     origins.reserve(origins.size() + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    double best = std::numeric_limits<double>::lowest();
     for (int n0 = 0; n0 < n; ++n0) {
         const double largest = series(n0, instants, values);
         counting.LoadingCycles(n + 1, instants, values, cycles, ranges);
@@ -105,41 +75,31 @@ void OriginDamages(int n, const CZuvanFatigueCountingMethod& counting, Series&& 
             o.damage += ZuvanFatigueAnalysis::DamageRate(permissible(cycle.second, largest), kTag);
         }
         origins.push_back(o);
-        if (progress != nullptr) progress->Update(static_cast<std::size_t>(n0) + 1);
-    }
-}
-
-// The determining origin: one pass in order, an origin becomes the best only
-// when its damage is strictly greater (the earlier stays on equality);
-// onBetter(origin) is called each time.
-template <class OnBetter>
-Origin ChooseOrigin(const std::vector<Origin>& origins, OnBetter&& onBetter) {
-    Origin best;
-    best.damage = std::numeric_limits<double>::lowest();
-    for (const Origin& o : origins) {
-        if (o.damage > best.damage) {
-            best = o;
-            onBetter(best);
+        if (o.damage > best) {
+            best = o.damage;
+            improving.push_back(origins.size() - 1);
         }
+        advance.Done(static_cast<std::size_t>(n0) + 1);
     }
-    return best;
 }
 
-struct Plane {
-    double theta = 0.0;  // rad
-    double phi = 0.0;    // rad
-    int origin = -1;     // index of the determining origin instant N0
-    double damage = 0.0;
-    double sum = 0.0;  // sum of the normal stresses Sx'x' of all records (unscaled)
-};
+// The origin that improving names last, the determining one; without any,
+// index -1 and the lowest damage (no damage).
+inline Origin DeterminingOrigin(const std::vector<Origin>& origins,
+                                const std::vector<std::size_t>& improving) {
+    if (!improving.empty()) return origins[improving.back()];
+    Origin none;
+    none.damage = std::numeric_limits<double>::lowest();
+    return none;
+}
 
-// The search over the grid of planes. The planes are searched on ThreadCount()
+// The search over the grid of planes. The planes are searched on the options'
 // threads, each with its own buffers; every plane's result lands at its place
 // in grid order, so the result does not depend on the thread count.
 class Search {
    public:
     Search(const std::vector<ZuvanFatigueAnalysis::Record>& records,
-           const CZuvanFatigueCountingMethod& counting);
+           const CZuvanFatigueCountingMethod& counting, const SearchOptions& options);
 
     // Every plane of the grid in the order of the search (Theta outer, Phi
     // inner), each with its determining origin, damage and sum of normal
@@ -160,32 +120,34 @@ class Search {
     };
 
    private:
-    // Runs plane(worker, index) for index 0 .. count - 1 on ThreadCount()
-    // threads, the calling thread among them, and shows the progress; raises
+    // Runs plane(worker, index) for index 0 .. count - 1 on the options'
+    // threads, the calling thread among them, and tells the progress; raises
     // what the plane of the lowest index raised.
     void EachPlane(std::size_t count, const std::function<void(Worker&, std::size_t)>& plane);
 
     const std::vector<ZuvanFatigueAnalysis::Record>& m_records;
     const CZuvanFatigueCountingMethod& m_counting;
+    SearchOptions m_options;
     int m_n;
     std::vector<int> m_recordInstants;
 };
 
 // The critical plane: one pass over the planes in grid order; choice says how
-// a plane becomes the best one, and onBest(plane) is called each time one does.
+// a plane becomes the best one, and onBest(plane) is called with the plane of
+// planes each time one does.
 template <class OnBest>
 Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBest) {
     Plane best;
     best.damage = std::numeric_limits<double>::lowest();
     for (const Plane& plane : planes) {
-        const bool better =
-            choice == PlaneChoice::kStrictlyGreater
-                ? plane.damage > best.damage
-                : (plane.damage - best.damage > kDamageTie ||
-                   (std::fabs(plane.damage - best.damage) < kDamageTie && plane.sum > best.sum));
+        const bool better = choice == PlaneChoice::kStrictlyGreater
+                                ? plane.damage > best.damage
+                                : (plane.damage - best.damage > kDamageTolerance ||
+                                   (std::fabs(plane.damage - best.damage) < kDamageTolerance &&
+                                    plane.sum > best.sum));
         if (better) {
             best = plane;
-            onBest(best);
+            onBest(plane);
         }
     }
     return best;
@@ -193,9 +155,8 @@ Plane Choose(const std::vector<Plane>& planes, PlaneChoice choice, OnBest&& onBe
 
 template <class Permissible>
 std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
-    namespace plane = ZuvanFatiguePlane;
     static const char kTag[] = "<ZuvanFatigueCriticalPlane::Search::Planes>";
-    const std::vector<double>& angles = plane::GridAngles();
+    const std::vector<double>& angles = GridAngles();
     const std::size_t side = angles.size();
     std::vector<Plane> planes(side * side);
     const int n = m_n;
@@ -204,13 +165,13 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         Plane& p = planes[index];
         p.theta = angles[index / side];
         p.phi = angles[index % side];
-        const plane::Frame frame = plane::MakeFrame(p.theta, p.phi);
+        const Frame frame = MakeFrame(p.theta, p.phi);
         double* sxy = w.sxy.data();
         double* sxz = w.sxz.data();
         double sum = 0.0;
         for (int k = 0; k < n; ++k) {
             double sxx;
-            plane::PlaneStresses(m_records[k].sij, frame, sxx, sxy[k], sxz[k]);
+            PlaneStresses(m_records[k].sij, frame, sxx, sxy[k], sxz[k]);
             sum += sxx;
         }
         p.sum = sum;
@@ -221,24 +182,8 @@ std::vector<Plane> Search::Planes(double scale, Permissible&& permissible) {
         int* instants = w.instants.data();
         double* values = w.values.data();
         for (int n0 = 0; n0 < n; ++n0) {
-            // The series of plane::OriginSeries, its largest value taken on the way.
-            const double y0 = sxy[n0], z0 = sxz[n0];
-            double largest = 0.0;
-            int j = 0;
-            const auto point = [&](int k) {
-                const double v = plane::DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
-                instants[j] = recordInstants[k];
-                values[j] = v;
-                ++j;
-                if (v > largest) largest = v;
-            };
-            instants[j] = recordInstants[n0];
-            values[j] = 0.0;
-            ++j;
-            for (int k = n0 + 1; k < n; ++k) point(k);
-            for (int k = 0; k < n0; ++k) point(k);
-            instants[n] = recordInstants[n0];
-            values[n] = 0.0;
+            const double largest =
+                OriginSeries(n, n0, sxy, sxz, recordInstants, scale, instants, values);
             const double damage =
                 m_counting.CycleMapSum(w.work, n + 1, instants, values, [&](double range) {
                     return ZuvanFatigueAnalysis::DamageRate(permissible(range, largest), kTag);

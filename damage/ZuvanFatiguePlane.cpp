@@ -1,6 +1,6 @@
 #include "damage/ZuvanFatiguePlane.h"
 
-namespace ZuvanFatiguePlane {
+namespace ZuvanFatigueCriticalPlane {
 
 const std::vector<double>& GridAngles() {
     static const std::vector<double> angles = [] {
@@ -35,12 +35,4 @@ void PlaneStresses(const std::array<double, 6>& s, const Frame& f, double& sxx, 
     sxz = Bilinear(s, f.z, f.x);
 }
 
-double OriginSeries(int n, int n0, const double* sxy, const double* sxz, const int* recordInstants,
-                    double scale, int* instants, double* values) {
-    const double y0 = sxy[n0], z0 = sxz[n0];
-    return CyclicSeries(
-        n, n0, recordInstants, [&](int k) { return DSigmaEq(sxy[k], sxz[k], y0, z0) * scale; },
-        instants, values);
-}
-
-}  // namespace ZuvanFatiguePlane
+}  // namespace ZuvanFatigueCriticalPlane

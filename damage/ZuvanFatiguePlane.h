@@ -1,12 +1,15 @@
 #pragma once
-// Plane orientations of the critical-plane search (C11.3.9.2.3, Figure
-// C11.3.9.2.3a) and the stresses of a tensor on a plane. Tensors are six
+// The critical-plane engine, part 1 of 3 (namespace ZuvanFatigueCriticalPlane):
+// plane orientations of the search (C11.3.9.2.3, Figure C11.3.9.2.3a), the
+// stresses of a tensor on a plane and the DSigmaEq series of an origin. Part
+// 2, ZuvanFatigueCriticalPlane.h: the search; part 3,
+// ZuvanFatiguePlaneStages.h: the analyses' stages. Tensors are six
 // doubles in MPa in the order Sxx, Sxy, Sxz, Syy, Syz, Szz.
 
 #include <array>
 #include <vector>
 
-namespace ZuvanFatiguePlane {
+namespace ZuvanFatigueCriticalPlane {
 
 // Grid of the search: both angles from 0 while below kAngleEnd, by kAngleStep
 // (2.5° with pi taken as 3.141592654): 72 values each.
@@ -41,23 +44,53 @@ template <class Variation>
 double CyclicSeries(int n, int n0, const int* recordInstants, Variation&& variation, int* instants,
                     double* values);
 
-// The series of the critical-plane search: values DSigmaEq(k, n0) * scale.
-double OriginSeries(int n, int n0, const double* sxy, const double* sxz, const int* recordInstants,
-                    double scale, int* instants, double* values);
+// The series of origin n0 on a plane, as CyclicSeries builds it, with the
+// values DSigmaEq(k, n0) * scale of the shear components sxy, sxz: the one
+// builder of the search's hot loop, of its reference and of the final stage.
+// Returns its largest value.
+inline double OriginSeries(int n, int n0, const double* sxy, const double* sxz,
+                           const int* recordInstants, double scale, int* instants, double* values);
 
-}  // namespace ZuvanFatiguePlane
+}  // namespace ZuvanFatigueCriticalPlane
 
 #include <cmath>
 
-inline double ZuvanFatiguePlane::DSigmaEq(double sxyK, double sxzK, double sxy0, double sxz0) {
+inline double ZuvanFatigueCriticalPlane::DSigmaEq(double sxyK, double sxzK, double sxy0,
+                                                  double sxz0) {
     const double dy = sxyK - sxy0;
     const double dz = sxzK - sxz0;
     return 2.0 * std::sqrt(dy * dy + dz * dz);
 }
 
+inline double ZuvanFatigueCriticalPlane::OriginSeries(int n, int n0, const double* sxy,
+                                                      const double* sxz, const int* recordInstants,
+                                                      double scale, int* instants, double* values) {
+    // The largest value taken on the way; the first point is 0 whatever
+    // DSigmaEq(n0, n0) gives.
+    const double y0 = sxy[n0], z0 = sxz[n0];
+    double largest = 0.0;
+    int j = 0;
+    const auto point = [&](int k) {
+        const double v = DSigmaEq(sxy[k], sxz[k], y0, z0) * scale;
+        instants[j] = recordInstants[k];
+        values[j] = v;
+        ++j;
+        if (v > largest) largest = v;
+    };
+    instants[j] = recordInstants[n0];
+    values[j] = 0.0;
+    ++j;
+    for (int k = n0 + 1; k < n; ++k) point(k);
+    for (int k = 0; k < n0; ++k) point(k);
+    instants[n] = recordInstants[n0];
+    values[n] = 0.0;
+    return largest;
+}
+
 template <class Variation>
-double ZuvanFatiguePlane::CyclicSeries(int n, int n0, const int* recordInstants,
-                                       Variation&& variation, int* instants, double* values) {
+double ZuvanFatigueCriticalPlane::CyclicSeries(int n, int n0, const int* recordInstants,
+                                               Variation&& variation, int* instants,
+                                               double* values) {
     int j = 0;
     for (int k = n0; k < n; ++k, ++j) {
         instants[j] = recordInstants[k];

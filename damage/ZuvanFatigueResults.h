@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "damage/ZuvanFatigueCorrection.h"
-#include "damage/ZuvanFatigueCriticalPlane.h"
+#include "damage/ZuvanFatigueCriticalPlaneValues.h"
 #include "damage/ZuvanFatigueWeld.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueMateriau.h"
@@ -19,6 +19,11 @@
 #include "stress/CZuvanFatigueHistorique.h"
 
 namespace ZuvanFatigueResults {
+
+// The names of the three analyses (the JSON line's "analysis").
+constexpr const char kUWZoneAnalysis[] = "unwelded_zone";
+constexpr const char kWeldAnalysis[] = "welded_zone";
+constexpr const char kThroatAnalysis[] = "weld_throat";
 
 // How an analysis ended: all its cycles summed, no damage on the critical
 // plane (or throat) after the search, or a throat refused at the plasticity
@@ -69,6 +74,9 @@ struct PlaneSearch {
     ZuvanFatigueCriticalPlane::PlaneChoice choice =
         ZuvanFatigueCriticalPlane::PlaneChoice::kStrictlyGreater;
     std::vector<ZuvanFatigueCriticalPlane::Plane> planes;
+    // Positions in planes of each plane that became the best, in the order
+    // found (the rows of the search table); the last is the critical plane.
+    std::vector<std::size_t> improving;
     ZuvanFatigueCriticalPlane::Plane critical;
 };
 
@@ -155,6 +163,9 @@ struct ThroatResult {
     double searchCr = 0.0;
     // Damage of every origin instant in order, and the determining one (C11.3.9.5.2).
     std::vector<ZuvanFatigueCriticalPlane::Origin> origins;
+    // Positions in origins of each origin that became the best, in the order
+    // found (the rows of the search table); the last is the determining one.
+    std::vector<std::size_t> improvingOrigins;
     ZuvanFatigueCriticalPlane::Origin determining;
     Stage stage = Stage::kStarted;
     Ending ending = Ending::kNormal;

@@ -198,6 +198,7 @@ void CZuvanFatigue::ReadCards(std::istream& in) {
                 Console().flush();
                 request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
                 request.SetJsonResults(m_jsonResults);
+                request.SetSearchOptions(m_searchOptions);
                 request.Damage();
             }
             if (split) split->WriteRequest(index, *this, request);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "damage/ZuvanFatigueSearchOptions.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueCordon.h"
@@ -36,6 +37,11 @@ class CZuvanFatigue {
     int ReadDefinitions(std::istream& in);
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // Threads and progress of every request's searches (one thread, no
+    // progress unless set).
+    void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
+        m_searchOptions = options;
+    }
 
     // What Read does with the damage requests (*DOMMAGE), numbered from 1 in
     // deck order. By default each one is carried out as soon as it is read.
@@ -98,4 +104,5 @@ class CZuvanFatigue {
     bool m_jsonResults = false;
     RequestPlan m_plan;
     int m_requestCount = 0;
+    ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;
 };

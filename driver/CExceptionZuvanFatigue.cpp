@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "driver/ZuvanFatigueEndReport.h"
+#include "driver/ZuvanFatigueMessages.h"
 
 namespace {
 char* CopyText(const char* text) {

@@ -12,6 +12,7 @@
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
+#include "driver/ZuvanFatigueSearchSettings.h"
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
@@ -216,6 +217,7 @@ void PrintFailurePlace(std::ostream& output, int code) {
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
+    study.SetSearchOptions(ZuvanFatigueSearchSettings::ForThisRun());
     bool haveData = false, haveContext = false, haveOutput = false;
     Mode mode;
     // Known before the options act: the context deck is read at -c.

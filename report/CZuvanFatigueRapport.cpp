@@ -56,13 +56,3 @@ void CZuvanFatigueRapport::RowEnd() {
     m_os << " |\n";
     m_rowOpen = false;
 }
-
-void CZuvanFatigueRapport::InstantCells(int start, int pivot, int end) {
-    RowCell(start, 6);
-    RowCell(pivot, 6);
-    RowCell(end, 6);
-}
-
-void CZuvanFatigueRapport::BlankCells(int count, int width) {
-    for (int i = 0; i < count; ++i) RowCell("", width);
-}

@@ -64,10 +64,6 @@ class CZuvanFatigueRapport {
         CellOf(value, width);
     }
     void RowEnd();
-    // The start, pivot and end instants of a cycle, in cells of 6.
-    void InstantCells(int start, int pivot, int end);
-    // count empty cells of width characters.
-    void BlankCells(int count, int width);
 
     // Characters (UTF-8 code points) of a text.
     static std::size_t Width(const std::string& text);

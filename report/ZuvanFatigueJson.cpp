@@ -10,7 +10,7 @@ namespace {
 using nlohmann::ordered_json;
 using namespace ZuvanFatigueResults;
 
-double Degrees(double rad) { return rad * ZuvanFatiguePlane::kDegreesPerRadian; }
+double Degrees(double rad) { return rad * ZuvanFatigueCriticalPlane::kDegreesPerRadian; }
 
 const char* EndingName(Ending ending) {
     switch (ending) {
@@ -49,21 +49,6 @@ ordered_json PlaneJson(const ZuvanFatigueCriticalPlane::Plane& p, double sumScal
             {"normal_stress_sum", sumScale * p.sum}};
 }
 
-// Indices of the planes that became the best, the rows of the report's search
-// table: Choose hands each over in grid order, where every orientation stands once.
-std::vector<std::size_t> ImprovingPlanes(const PlaneSearch& search) {
-    std::vector<std::size_t> indices;
-    std::size_t next = 0;
-    ZuvanFatigueCriticalPlane::Choose(
-        search.planes, search.choice, [&](const ZuvanFatigueCriticalPlane::Plane& best) {
-            while (search.planes[next].theta != best.theta || search.planes[next].phi != best.phi) {
-                ++next;
-            }
-            indices.push_back(next);
-        });
-    return indices;
-}
-
 ordered_json Search(const PlaneSearch& search) {
     ordered_json planes = ordered_json::array();
     for (const auto& p : search.planes) planes.push_back(PlaneJson(p, search.sumScale));
@@ -72,7 +57,7 @@ ordered_json Search(const PlaneSearch& search) {
                            ? "tolerance_then_sum"
                            : "strictly_greater"},
             {"planes", std::move(planes)},
-            {"improving_planes", ImprovingPlanes(search)}};
+            {"improving_planes", search.improving}};
 }
 
 ordered_json PlaneRecords(const std::vector<PlaneRecord>& records, bool withSigmaEq) {
@@ -228,9 +213,7 @@ ordered_json Result(const ThroatResult& r) {
         origins.push_back({{"origin", origin.index}, {"damage", origin.damage}});
     }
     ordered_json improving = ordered_json::array();
-    ZuvanFatigueCriticalPlane::ChooseOrigin(
-        r.origins,
-        [&](const ZuvanFatigueCriticalPlane::Origin& o) { improving.push_back(o.index); });
+    for (std::size_t at : r.improvingOrigins) improving.push_back(r.origins[at].index);
     o["origin_search"] = {{"correction_factor_cr", r.searchCr},
                           {"origins", std::move(origins)},
                           {"improving_origins", std::move(improving)}};

@@ -13,11 +13,6 @@ namespace ZuvanFatigueJson {
 
 constexpr int kSchemaVersion = 1;
 
-// The analysis kinds.
-constexpr const char kUWZone[] = "unwelded_zone";
-constexpr const char kWeld[] = "welded_zone";
-constexpr const char kThroat[] = "weld_throat";
-
 // What the request asked.
 struct Request {
     std::string history, zone, reportFile, countingMethod, criterion;

@@ -97,10 +97,13 @@ using ZuvanFatigueTable::WithInstants;
 using Cell = ZuvanFatigueTable::Column<WeldCycle>;
 using Tensor = std::array<double, 6>;
 
-// A tensor of a record in one row of six cells under its header.
+// A tensor of a record in one row of six cells under its header, in the
+// default notation with 6 significant digits, as the records' echo.
 void WriteTensor(CZuvanFatigueRapport& r, const char* header, const Tensor& tensor) {
     Table<Tensor> t;
     t.header = {header};
+    t.notation = ZuvanFatigueTable::Notation::kDefault;
+    t.precision = 6;
     t.lines.emplace_back();
     for (std::size_t c = 0; c < 6; ++c) {
         t.lines[0].push_back({10, [c](const Tensor& s) { return Value(s[c]); }});
@@ -211,7 +214,7 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Weld
     ZuvanFatigueTable::Write(
         r,
         parts::WeldFinalTable<WeldCycle>([](const WeldCycle& c) { return Value(c.after.DSigmaR); },
-                                         Format::kStream),
+                                         Format::kPlain),
         result.cycles, result.damagedCycles);
     if (result.stage < Stage::kDone) return;
     r.EmptyLine();

@@ -66,7 +66,8 @@ void LabelField(CZuvanFatigueRapport& r, const char* label, const T& value, int 
 }
 
 // The rows of the search of N0: each origin that became the best, in order.
-void WriteOriginTable(CZuvanFatigueRapport& r, const std::vector<Origin>& origins) {
+void WriteOriginTable(CZuvanFatigueRapport& r, const std::vector<Origin>& origins,
+                      const std::vector<std::size_t>& improving) {
     Table<Origin> t;
     t.header = {"|    N0      |  Dommage   |"};
     t.lines = {{
@@ -74,8 +75,7 @@ void WriteOriginTable(CZuvanFatigueRapport& r, const std::vector<Origin>& origin
         {10, [](const Origin& o) { return Value(o.damage); }, Format::kScientific},
     }};
     std::vector<Origin> rows;
-    ZuvanFatigueCriticalPlane::ChooseOrigin(origins,
-                                            [&rows](const Origin& o) { rows.push_back(o); });
+    for (std::size_t at : improving) rows.push_back(origins[at]);
     ZuvanFatigueTable::Write(r, t, rows);
 }
 
@@ -105,17 +105,17 @@ void ZuvanFatigueReport::Write(std::ostream& os, const ZuvanFatigueResults::Thro
     r.Title({"Contraintes normales et de cisaillement sur le plan de la gorge",
              "Température associée à ces contraintes"},
             '+');
-    os << std::fixed;
+    // With 6 decimals: the precision the report has always had there.
     parts::WritePlaneRecords(r,
                              "|   Temps    |     Sxx    |     Sxy    |     Sxz    |   Temp.    |",
-                             result.planeRecords, false);
+                             result.planeRecords, false, 6);
 
     // The search of N0 (C11.3.9.5.2).
     r.EmptyLine();
     r.Section(
         "Recherche de l'instant d'origine déterminant pour l'endommagement selon C11.3.9.5.2");
     for (const char* line : kSearchIntro) r.Line(line);
-    WriteOriginTable(r, result.origins);
+    WriteOriginTable(r, result.origins, result.improvingOrigins);
     if (result.ending == ZuvanFatigueResults::Ending::kZeroDamage) {
         parts::WriteZeroDamage(r, "la gorge", "0.");
         return;

@@ -12,7 +12,7 @@ using ZuvanFatigueCriticalPlane::Plane;
 using ZuvanFatigueResults::PlaneRecord;
 using ZuvanFatigueResults::SeriesPoint;
 
-double Degrees(double rad) { return rad * ZuvanFatiguePlane::kDegreesPerRadian; }
+double Degrees(double rad) { return rad * ZuvanFatigueCriticalPlane::kDegreesPerRadian; }
 
 }  // namespace
 
@@ -43,9 +43,11 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
     Table<Plane> t;
     t.header = {withSum ? "|    Theta   |    Phi     |    N0      |  Dommage   |  Sx'x' Som |"
                         : "|    Theta   |    Phi     |    N0      |  Dommage   |"};
+    // The first row shows its angles with 6 decimals, the others with 3: the
+    // precision the report has always had there.
     t.lines = {{
-        {10, [](const Plane& p) { return Value(Degrees(p.theta)); }},
-        {10, [](const Plane& p) { return Value(Degrees(p.phi)); }},
+        {10, [](const Plane& p) { return Value(Degrees(p.theta)); }, Format::kPlain, 6},
+        {10, [](const Plane& p) { return Value(Degrees(p.phi)); }, Format::kPlain, 6},
         {10, [](const Plane& p) { return Value(p.origin); }},
         {10, [](const Plane& p) { return Value(p.damage); }, Format::kScientific},
     }};
@@ -53,9 +55,7 @@ void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneS
         t.lines[0].push_back({10, [scale](const Plane& p) { return Value(scale * p.sum); }});
     }
     std::vector<Plane> rows;
-    ZuvanFatigueCriticalPlane::Choose(search.planes, search.choice,
-                                      [&rows](const Plane& p) { rows.push_back(p); });
-    r.Stream() << std::fixed;
+    for (std::size_t at : search.improving) rows.push_back(search.planes[at]);
     ZuvanFatigueTable::Write(r, t, rows);
 }
 
@@ -85,7 +85,7 @@ void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleL
                                     "SigmaEq  |   Temp.    |"
                                   : "|    Temps   |    Sx'x'   |    Sx'y'   |    Sx'z'   |   "
                                     "Temp.    |",
-                      records, withSigmaEq);
+                      records, withSigmaEq, 3);
     r.EmptyLine();
     r.Section("Variation équivalente des contraintes sur le plan critique");
     WriteSeries(r, "|    Temps   |  DSigmaEq  |", series);
@@ -99,9 +99,10 @@ void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount) {
 }
 
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
-                       const std::vector<PlaneRecord>& records, bool withSigmaEq) {
+                       const std::vector<PlaneRecord>& records, bool withSigmaEq, int precision) {
     Table<PlaneRecord> t;
     t.header = {header};
+    t.precision = precision;
     t.lines = {{
         {10, [](const PlaneRecord& p) { return Value(p.instant); }},
         {10, [](const PlaneRecord& p) { return Value(p.sxx); }},
@@ -166,12 +167,6 @@ void WriteWeldFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char
     r.Label("Plus grande épaisseur des composants soudés", 44, thickerMm);
     r.Label("Coefficient de correction d'épaisseur Ce", 44, ce);
     r.Label("Plus grand cycle du spectre de calcul (MPa)", 44, dSigmaMax);
-    r.Line(
-        "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
-        "|  Dommage   |");
-    r.Line(
-        "| Début  | Pic    | Fin    |           |          |         |         |            "
-        "|            |");
 }
 
 void WriteTotal(CZuvanFatigueRapport& r, double total) {

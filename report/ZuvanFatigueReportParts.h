@@ -16,8 +16,9 @@ using ZuvanFatigueTable::Format;
 using ZuvanFatigueTable::Table;
 using ZuvanFatigueTable::Value;
 
-// The search table, in fixed notation: its header, then a row for each plane
-// that became the best, in order. withSum adds the column of the normal-stress sum (times the sum
+// The search table, in fixed notation with 3 decimals (6 for the angles of
+// its first row): its header, then a row for each plane that became the
+// best, in order. withSum adds the column of the normal-stress sum (times the sum
 // scale).
 void WriteSearchTable(CZuvanFatigueRapport& r, const ZuvanFatigueResults::PlaneSearch& search,
                       bool withSum);
@@ -46,10 +47,11 @@ void WriteCriticalPlane(CZuvanFatigueRapport& r, const std::string& secondTitleL
 // Head of the section of the counted cycles: its title and their number.
 void WriteCycleCount(CZuvanFatigueRapport& r, std::size_t cycleCount);
 
-// Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,] Temp.
+// Stresses on the plane per record: instant, Sx'x', Sx'y', Sx'z', [SigmaEq,]
+// Temp, in fixed notation with precision decimals.
 void WritePlaneRecords(CZuvanFatigueRapport& r, const std::string& header,
                        const std::vector<ZuvanFatigueResults::PlaneRecord>& records,
-                       bool withSigmaEq);
+                       bool withSigmaEq, int precision);
 
 // The DSigmaEq series: instant, value.
 void WriteSeries(CZuvanFatigueRapport& r, const std::string& header,
@@ -100,11 +102,16 @@ Table<Row> WeldCycleSizeTable(std::function<Value(const Row&)> dSigmaR,
     return t;
 }
 
-// The final table of a weld report (after WriteWeldFinalHeading): instants,
-// DSigmaR, Temp, CtR, Cr, N (in nFormat) and the damage.
+// The final table of a weld report (after WriteWeldFinalHeading), its header
+// and cells: instants, DSigmaR, Temp, CtR, Cr, N (in nFormat) and the damage.
 template <class Row>
 Table<Row> WeldFinalTable(std::function<Value(const Row&)> dSigmaR, Format nFormat) {
     Table<Row> t;
+    t.header = {
+        "| Temps1 | Temps2 | Temps3 |  DSigmaR  |   Temp.  |   CtR   |   Cr    |     N      "
+        "|  Dommage   |",
+        "| Début  | Pic    | Fin    |           |          |         |         |            "
+        "|            |"};
     t.lines = {ZuvanFatigueTable::WithInstants<Row>({
         {9, dSigmaR},
         {8, [](const Row& c) { return Value(c.temperatureC); }},
@@ -126,8 +133,8 @@ void WriteWeldHeading(CZuvanFatigueRapport& r, const ZuvanFatigueWeld::Parts& pa
                       const CZuvanFatigueHistorique& history);
 
 // Head of the final-damage section of a weld report: the title, the
-// explanation lines, the thicker plate, Ce, the largest cycle of the spectrum
-// and the two header lines of the cycle table.
+// explanation lines, the thicker plate, Ce and the largest cycle of the
+// spectrum (WeldFinalTable follows).
 void WriteWeldFinalHeading(CZuvanFatigueRapport& r, const std::vector<const char*>& intro,
                            double thickerMm, double ce, double dSigmaMax);
 

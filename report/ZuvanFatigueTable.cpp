@@ -6,7 +6,8 @@
 
 namespace ZuvanFatigueTable {
 
-void WriteCell(CZuvanFatigueRapport& r, const Value& value, int width, Format format) {
+void WriteCell(CZuvanFatigueRapport& r, const Value& value, int width, Format format,
+               Notation notation, int precision) {
     std::ostream& os = r.Stream();
     switch (value.kind) {
         case Value::Kind::kBlank:
@@ -29,6 +30,12 @@ void WriteCell(CZuvanFatigueRapport& r, const Value& value, int width, Format fo
                 r.RowCell(value.real, width);
                 os << std::fixed;
             } else {
+                if (notation == Notation::kFixed) {
+                    os << std::fixed;
+                } else {
+                    os.unsetf(std::ios::floatfield);
+                }
+                os << std::setprecision(precision);
                 r.RowCell(value.real, width);
             }
             return;

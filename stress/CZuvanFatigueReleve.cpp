@@ -5,6 +5,7 @@
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/CExceptionZuvanFatigue.h"
 #include "report/CZuvanFatigueRapport.h"
+#include "report/ZuvanFatigueTable.h"
 
 namespace {
 constexpr double kUnset = std::numeric_limits<double>::lowest();
@@ -186,8 +187,19 @@ void ZuvanFatigueReleveEcho::Table(std::ostream& os, const std::string& label, i
     };
     CZuvanFatigueRapport r(os);
     r.Line(label);
-    r.Line(kHeaders[kind]);
-    r.Row(t[0], t[1], t[2], t[3], t[4], t[5]);
+    // One row of six cells of 10, in the default notation with 6 significant
+    // digits.
+    ZuvanFatigueTable::Table<CZuvanFatigueReleve::Tensor> table;
+    table.header = {kHeaders[kind]};
+    table.notation = ZuvanFatigueTable::Notation::kDefault;
+    table.precision = 6;
+    table.lines.emplace_back();
+    for (std::size_t c = 0; c < 6; ++c) {
+        table.lines[0].push_back({10, [c](const CZuvanFatigueReleve::Tensor& s) {
+                                      return ZuvanFatigueTable::Value(s[c]);
+                                  }});
+    }
+    ZuvanFatigueTable::Write(r, table, std::vector<CZuvanFatigueReleve::Tensor>{t});
 }
 
 void ZuvanFatigueReleveEcho::Tensors(std::ostream& os, const CZuvanFatigueReleve& record) {

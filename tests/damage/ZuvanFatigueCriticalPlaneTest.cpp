@@ -2,9 +2,7 @@
 // count on every plane, the same result and reports for any thread count,
 // errors raised in a thread, and the progress line kept off files and pipes.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <boost/filesystem.hpp>
 #include <cstdint>
@@ -13,7 +11,9 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "damage/ZuvanFatigueCriticalPlane.h"
@@ -60,10 +60,9 @@ int Permissible(double range, double largest) {
 }
 
 // The search as the full count does it: each plane's origins through
-// OriginDamages with the maps, the determining one by ChooseOrigin.
+// OriginDamages with the maps, the determining one the last improving origin.
 std::vector<cp::Plane> ReferencePlanes(const Records& records,
                                        const CZuvanFatigueCountingMethod& counting) {
-    namespace plane = ZuvanFatiguePlane;
     const int n = static_cast<int>(records.size());
     std::vector<int> recordInstants(n), instants(n + 1);
     std::vector<double> sxy(n), sxz(n), values(n + 1);
@@ -71,26 +70,27 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
     CZuvanFatigueCountingMethod::CycleMap cycles;
     CZuvanFatigueCountingMethod::RangeMap ranges;
     std::vector<cp::Plane> planes;
-    for (double theta : plane::GridAngles()) {
-        for (double phi : plane::GridAngles()) {
-            const plane::Frame frame = plane::MakeFrame(theta, phi);
+    for (double theta : cp::GridAngles()) {
+        for (double phi : cp::GridAngles()) {
+            const cp::Frame frame = cp::MakeFrame(theta, phi);
             cp::Plane p;
             p.theta = theta;
             p.phi = phi;
             for (int k = 0; k < n; ++k) {
                 double sxx;
-                plane::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
+                cp::PlaneStresses(records[k].sij, frame, sxx, sxy[k], sxz[k]);
                 p.sum += sxx;
             }
             std::vector<cp::Origin> origins;
+            std::vector<std::size_t> improving;
             cp::OriginDamages(
                 n, counting,
                 [&](int n0, int* i, double* v) {
-                    return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                               1.0, i, v);
+                    return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
+                                            1.0, i, v);
                 },
-                Permissible, instants.data(), values.data(), cycles, ranges, origins);
-            const cp::Origin origin = cp::ChooseOrigin(origins, [](const cp::Origin&) {});
+                Permissible, instants.data(), values.data(), cycles, ranges, origins, improving);
+            const cp::Origin origin = cp::DeterminingOrigin(origins, improving);
             p.origin = origin.index;
             p.damage = origin.damage;
             planes.push_back(p);
@@ -99,18 +99,15 @@ std::vector<cp::Plane> ReferencePlanes(const Records& records,
     return planes;
 }
 
-// Restores the thread count and the progress delay at the end of a test.
-struct SearchSettings {
-    ~SearchSettings() {
-        cp::SetThreadCount(0);
-        cp::SetProgressDelay(1.0);
-    }
-};
+cp::SearchOptions Threads(int threads) {
+    cp::SearchOptions options;
+    options.threads = threads;
+    return options;
+}
 
 }  // namespace
 
 TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount) {
-    SearchSettings restore;
     const CZuvanFatigueRainFlow rainflow;
     const CZuvanFatigueReservoir reservoir;
     struct Case {
@@ -132,8 +129,7 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
             const std::vector<cp::Plane> reference = ReferencePlanes(c.records, *counting);
             for (int threads : {1, 3}) {
                 SCOPED_TRACE(testing::Message() << threads << " threads");
-                cp::SetThreadCount(threads);
-                cp::Search search(c.records, *counting);
+                cp::Search search(c.records, *counting, Threads(threads));
                 const std::vector<cp::Plane> planes = search.Planes(1.0, Permissible);
                 ASSERT_EQ(planes.size(), reference.size());
                 int differing = 0;
@@ -167,7 +163,6 @@ TEST(ZuvanFatigueCriticalPlane, SearchGivesTheFullCountsPlanesForAnyThreadCount)
 }
 
 TEST(ZuvanFatigueCriticalPlane, AFailingPlaneRaisesTheFirstFailureInGridOrder) {
-    SearchSettings restore;
     const CZuvanFatigueRainFlow rainflow;
     const Records records = RandomRecords(17, 5);
     // Planes whose series reach past a level fail: through the damage rate of a
@@ -175,14 +170,13 @@ TEST(ZuvanFatigueCriticalPlane, AFailingPlaneRaisesTheFirstFailureInGridOrder) {
     // largest value, which tells which plane failed first.
     double level = 0.0;
     {
-        cp::SetThreadCount(1);
-        cp::Search search(records, rainflow);
+        cp::Search search(records, rainflow, Threads(1));
         const std::vector<cp::Plane> planes = search.Planes(1.0, Permissible);
         ASSERT_FALSE(planes.empty());
     }
     {
         std::vector<double> largest;
-        cp::Search search(records, rainflow);
+        cp::Search search(records, rainflow, Threads(1));
         search.Planes(1.0, [&](double range, double top) {
             largest.push_back(top);
             return Permissible(range, top);
@@ -200,8 +194,7 @@ TEST(ZuvanFatigueCriticalPlane, AFailingPlaneRaisesTheFirstFailureInGridOrder) {
     std::string first;
     for (int threads : {1, 2, 5}) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
-        cp::SetThreadCount(threads);
-        cp::Search search(records, rainflow);
+        cp::Search search(records, rainflow, Threads(threads));
         try {
             search.Planes(1.0, byLevel);
             ADD_FAILURE() << "no plane failed";
@@ -215,155 +208,83 @@ TEST(ZuvanFatigueCriticalPlane, AFailingPlaneRaisesTheFirstFailureInGridOrder) {
     }
 }
 
-TEST(ZuvanFatigueCriticalPlane, ThreadCountFromTextFallsBackToTheHardware) {
-    struct Case {
-        const char* text;
-        unsigned hardware;
-        int expected;
-    };
-    const Case cases[] = {
-        {"1", 8, 1},
-        {"2", 8, 2},
-        {"7", 2, 7},
-        {"  3", 2, 3},
-        {nullptr, 4, 4},
-        {"", 4, 4},
-        {"0", 4, 4},
-        {"-2", 4, 4},
-        {"two", 4, 4},
-        {"3x", 4, 4},
-        {"2.5", 4, 4},
-        {"1", 0, 1},
-        {nullptr, 0, 1},
-        {"100000", 2, cp::kMaxThreads},
-        {"99999999999999999999", 2, cp::kMaxThreads},
-        {nullptr, 100000, cp::kMaxThreads},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.text ? c.text : "(unset)") << ", " << c.hardware);
-        EXPECT_EQ(cp::ThreadCountFrom(c.text, c.hardware), c.expected);
+// A search tells its advance from the calling thread: its start (0 done),
+// the items done in rising order up to the total, its end last, also when it
+// fails; what the callback throws is no failure of the search.
+TEST(ZuvanFatigueCriticalPlane, SearchesTellTheirAdvanceToTheEnd) {
+    const CZuvanFatigueRainFlow rainflow;
+    const Records records = RandomRecords(19, 4);
+    const int n = static_cast<int>(records.size());
+    std::vector<int> recordInstants(n), instants(n + 1);
+    std::vector<double> sxy(n), sxz(n), values(n + 1);
+    for (int k = 0; k < n; ++k) {
+        recordInstants[k] = records[k].instant;
+        sxy[k] = records[k].sij[1];
+        sxz[k] = records[k].sij[2];
     }
-}
-
-namespace {
-
-// The two long searches, on 4 random records: the plane search and the
-// search of the origin (the throat's), with the text their progress line shows.
-struct LongSearch {
-    const char* name;
-    const char* shows;
-    std::function<void()> run;
-};
-std::vector<LongSearch> LongSearches() {
-    const auto planes = [] {
-        const CZuvanFatigueRainFlow rainflow;
-        cp::Search search(RandomRecords(19, 4), rainflow);
-        search.Planes(1.0, Permissible);
-    };
-    const auto origins = [] {
-        namespace plane = ZuvanFatiguePlane;
-        const CZuvanFatigueRainFlow rainflow;
-        const Records records = RandomRecords(19, 4);
-        const int n = static_cast<int>(records.size());
-        std::vector<int> recordInstants(n), instants(n + 1);
-        std::vector<double> sxy(n), sxz(n), values(n + 1);
-        for (int k = 0; k < n; ++k) {
-            recordInstants[k] = records[k].instant;
-            sxy[k] = records[k].sij[1];
-            sxz[k] = records[k].sij[2];
-        }
+    const auto origins = [&](const cp::SearchOptions& options, int (*permissible)(double, double)) {
         CZuvanFatigueCountingMethod::CycleMap cycles;
         CZuvanFatigueCountingMethod::RangeMap ranges;
         std::vector<cp::Origin> found;
-        cp::ProgressLine progress(static_cast<std::size_t>(n), "Recherche de l'instant d'origine",
-                                  "origines");
+        std::vector<std::size_t> improving;
         cp::OriginDamages(
             n, rainflow,
             [&](int n0, int* i, double* v) {
-                return plane::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(),
-                                           1.0, i, v);
+                return cp::OriginSeries(n, n0, sxy.data(), sxz.data(), recordInstants.data(), 1.0,
+                                        i, v);
             },
-            Permissible, instants.data(), values.data(), cycles, ranges, found, &progress);
+            permissible, instants.data(), values.data(), cycles, ranges, found, improving, options);
     };
-    return {{"planes", " / 5184 plans", planes}, {"origins", " / 4 origines", origins}};
-}
-
-// Runs a search with the standard error (fd 2) on target, the progress shown
-// from the start; restores fd 2.
-void SearchWithStderrOn(int target, const std::function<void()>& search) {
-    cp::SetProgressDelay(0.0);
-    const int saved = dup(2);
-    ASSERT_GE(saved, 0);
-    ASSERT_GE(dup2(target, 2), 0);
-    search();
-    dup2(saved, 2);
-    close(saved);
-}
-
-std::string ReadAll(int fd) {
-    std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got <= 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    return bytes;
-}
-
-}  // namespace
-
-TEST(ZuvanFatigueCriticalPlane, ProgressNeverReachesAFileOrAPipe) {
-    SearchSettings restore;
-    for (const LongSearch& search : LongSearches()) {
-        for (int threads : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << search.name << ", " << threads << " threads");
-            cp::SetThreadCount(threads);
-            TempDir dir;
-            const std::string path = dir.Write("stderr.txt", "");
-            const int file = open(path.c_str(), O_WRONLY);
-            ASSERT_GE(file, 0);
-            SearchWithStderrOn(file, search.run);
-            close(file);
-            EXPECT_EQ(ReadFile(path), "");
-
-            int ends[2];
-            ASSERT_EQ(pipe(ends), 0);
-            SearchWithStderrOn(ends[1], search.run);
-            close(ends[1]);
-            EXPECT_EQ(ReadAll(ends[0]), "");
-            close(ends[0]);
+    const auto planes = [&](const cp::SearchOptions& options, int (*permissible)(double, double)) {
+        cp::Search(records, rainflow, options).Planes(1.0, permissible);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const cp::SearchOptions&, int (*)(double, double))> run;
+        std::size_t total;
+        const char* items;
+    };
+    const Case cases[] = {{"planes", planes, 5184, "plans"}, {"origins", origins, 4, "origines"}};
+    for (const Case& c : cases) {
+        for (int threads : {1, 3}) {
+            for (bool failing : {false, true}) {
+                SCOPED_TRACE(testing::Message() << c.name << ", " << threads << " threads"
+                                                << (failing ? ", failing" : ""));
+                std::vector<cp::SearchProgress> told;
+                const std::thread::id caller = std::this_thread::get_id();
+                bool elsewhere = false;
+                cp::SearchOptions options = Threads(threads);
+                options.progress = [&](const cp::SearchProgress& p) {
+                    if (std::this_thread::get_id() != caller) elsewhere = true;
+                    told.push_back(p);
+                    throw std::runtime_error("no terminal");
+                };
+                const auto none = [](double, double) { return 0; };
+                if (failing) {
+                    EXPECT_EQ(CodeOf([&] { c.run(options, none); }), 440);
+                } else {
+                    c.run(options, Permissible);
+                }
+                EXPECT_FALSE(elsewhere);
+                ASSERT_GE(told.size(), 2u);
+                EXPECT_EQ(told.front().done, 0u);
+                EXPECT_FALSE(told.front().finished);
+                EXPECT_TRUE(told.back().finished);
+                for (std::size_t i = 0; i < told.size(); ++i) {
+                    EXPECT_EQ(told[i].total, c.total);
+                    EXPECT_STREQ(told[i].items, c.items);
+                    EXPECT_EQ(told[i].finished, i + 1 == told.size());
+                    if (i > 0) {
+                        EXPECT_GE(told[i].done, told[i - 1].done);
+                    }
+                }
+                // The count the calling thread saw last: every item with one thread.
+                EXPECT_LE(told.back().done, c.total);
+                if (!failing && threads == 1) {
+                    EXPECT_EQ(told.back().done, c.total);
+                }
+            }
         }
-    }
-}
-
-TEST(ZuvanFatigueCriticalPlane, ProgressOnATerminalIsErasedAtTheEnd) {
-    SearchSettings restore;
-    for (const LongSearch& search : LongSearches()) {
-        SCOPED_TRACE(search.name);
-        const int master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-            if (master >= 0) close(master);
-            GTEST_SKIP() << "no pseudo-terminal here";
-        }
-        const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
-        ASSERT_GE(terminal, 0);
-        // One thread: the calling thread, which keeps the line, searches every
-        // plane (with more, the others may search them all before it starts).
-        cp::SetThreadCount(1);
-        SearchWithStderrOn(terminal, search.run);
-        close(terminal);
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        const std::string shown = ReadAll(master);
-        close(master);
-        EXPECT_NE(shown.find(search.shows), std::string::npos) << shown;
-        // The line ends erased: blanks over it, the cursor back at the start.
-        ASSERT_GE(shown.size(), 2u);
-        EXPECT_EQ(shown.back(), '\r');
-        const std::size_t last = shown.rfind('\r', shown.size() - 2);
-        ASSERT_NE(last, std::string::npos);
-        EXPECT_EQ(shown.substr(last + 1, shown.size() - last - 2).find_first_not_of(' '),
-                  std::string::npos);
     }
 }
 

@@ -14,7 +14,7 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 REFERENCE = os.path.join(ROOT, "doc", "deck-reference.md")
 READER_DIRS = ("deck", "model", "stress", "damage")
-END_REPORT = os.path.join(ROOT, "driver", "ZuvanFatigueEndReport.cpp")
+END_REPORT = os.path.join(ROOT, "driver", "ZuvanFatigueMessages.cpp")
 VIM_SYNTAX = os.path.join(ROOT, "editors", "vim", "syntax", "zuvan.vim")
 NOTEPAD_UDL = os.path.join(ROOT, "editors", "notepad++", "ZuvanFatigue.udl.xml")
 
@@ -52,7 +52,7 @@ def unescape(literal):
 
 
 def end_report_table():
-    """Code -> message lines, as the end report prints them."""
+    """Code -> message lines, as the end report prints them (the message table)."""
     source = without_comments(read(END_REPORT))
     table = {}
     for code, body in re.findall(r"\{(\d+),\s*\{(.*?)\}\}", source, flags=re.S):

@@ -13,7 +13,7 @@ fail() { echo "install test: $*" >&2; exit 1; }
 for f in bin/ZuvanFatigue bin/zuvan-csv2deck bin/zuvan-plot bin/zuvan-study \
          share/man/man1/ZuvanFatigue.1 share/zuvanfatigue/examples/vessel.data \
          share/zuvanfatigue/examples/vessel-locations.csv \
-         share/doc/zuvanfatigue/deck-reference.md share/doc/zuvanfatigue/json-results.md \
+         share/doc/zuvanfatigue/copyright share/doc/zuvanfatigue/deck-reference.md share/doc/zuvanfatigue/json-results.md \
          share/doc/zuvanfatigue/doc/study-summary.png share/zuvanfatigue/examples/context.ctx \
          share/zuvanfatigue/examples/uwzone-shell.data share/zuvanfatigue/examples/shell-transient.csv \
          share/zuvanfatigue/editors/vim/syntax/zuvan.vim; do

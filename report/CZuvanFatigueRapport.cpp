@@ -42,16 +42,6 @@ void CZuvanFatigueRapport::LabelStart(const std::string& label, std::size_t widt
     m_os << PadRight(label, width) << ": ";
 }
 
-void CZuvanFatigueRapport::TableHeader(const std::vector<std::string>& titles) {
-    m_os << '|';
-    for (const std::string& t : titles) {
-        const std::size_t w = Width(t);
-        const std::size_t left = w >= 12 ? 0 : (12 - w) / 2;
-        m_os << std::string(left, ' ') << PadRight(t, 12 - left) << '|';
-    }
-    m_os << '\n';
-}
-
 void CZuvanFatigueRapport::RowEnd() {
     m_os << " |\n";
     m_rowOpen = false;

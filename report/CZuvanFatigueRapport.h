@@ -42,17 +42,6 @@ class CZuvanFatigueRapport {
         m_os << value << '\n';
     }
 
-    // Table header: each title centred in a 12-character cell between bars.
-    void TableHeader(const std::vector<std::string>& titles);
-    // Table row: "| " v1 " | " v2 ... " |", each value in a field of 10.
-    template <class... T>
-    void Row(const T&... values) {
-        m_os << "| ";
-        bool first = true;
-        ((RowCell(values, first)), ...);
-        m_os << " |\n";
-    }
-
     // A table row written cell by cell, so that the caller may change the
     // stream's notation between cells: RowCell(v, w) writes "| " (first cell)
     // or " | " and then v right-aligned in a field of w characters; RowEnd
@@ -73,19 +62,6 @@ class CZuvanFatigueRapport {
     static std::string PadLeft(const std::string& text, std::size_t width);
 
    private:
-    template <class T>
-    void RowCell(const T& value, bool& first) {
-        if (!first) m_os << " | ";
-        first = false;
-        Cell(value);
-    }
-    template <class T>
-    void Cell(const T& value) {
-        m_os.width(10);
-        m_os << value;
-    }
-    void Cell(const std::string& text) { m_os << PadLeft(text, 10); }
-    void Cell(const char* text) { m_os << PadLeft(text, 10); }
     template <class T>
     void CellOf(const T& value, int width) {
         m_os.width(width);

@@ -22,18 +22,18 @@ TEST(CZuvanFatigueRapport, FramesAndRowsKeepTheirWidthsInCharacters) {
     CZuvanFatigueRapport r(os);
     r.Section("Caractéristiques du matériau du composant");
     r.Title({"Calcul é", "Long title line"});
-    r.TableHeader({"Sxx", "Sxy"});
     os.setf(std::ios::fixed);
     os.precision(3);
-    r.Row(1.5, -20.25);
+    r.RowCell("Sxé", 10);
+    r.RowCell(-20.25, 10);
+    r.RowEnd();
     const std::string plus(45, '+');
     EXPECT_EQ(os.str(), plus + "\n+ Caractéristiques du matériau du composant +\n" + plus + "\n" +
                             "*******************\n"
                             "* Calcul é        *\n"
                             "* Long title line *\n"
                             "*******************\n"
-                            "|    Sxx     |    Sxy     |\n"
-                            "|      1.500 |    -20.250 |\n");
+                            "|        Sxé |    -20.250 |\n");
 }
 
 TEST(CZuvanFatigueRapport, NumbersFollowTheReportStreamLocale) {

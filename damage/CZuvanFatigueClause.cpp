@@ -36,6 +36,7 @@ void CZuvanFatigueClause::Clear() {
     m_countingMethod = 0;
     m_criterionCode = 0;
     m_jsonResults = false;
+    m_jsonSummary = false;
     m_searchOptions = ZuvanFatigueCriticalPlane::SearchOptions();
 }
 
@@ -264,7 +265,11 @@ double CZuvanFatigueClause::Assess(const char* tag,
         }
         if (write) ZuvanFatigueReport::Write(report.Stream(), result);
         report.Finish(tag);
-        if (json) AppendJson(*json, tag, analysis, ZuvanFatigueJson::Result(result));
+        if (json) {
+            using ZuvanFatigueJson::Content;
+            const Content content = m_jsonSummary ? Content::kSummary : Content::kFull;
+            AppendJson(*json, tag, analysis, ZuvanFatigueJson::Result(result, content));
+        }
         return result.total;
     });
 }

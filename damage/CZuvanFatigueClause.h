@@ -77,6 +77,9 @@ class CZuvanFatigueClause {
     // With it, a request that writes its report also appends its result as
     // one JSON line to the report's path + ".jsonl".
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // With it (--json=summary), that line leaves out the search grid and the
+    // per-record plane stresses.
+    void SetJsonSummary(bool value) { m_jsonSummary = value; }
     // Threads and progress of the searches (one thread, no progress unless set).
     void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
         m_searchOptions = options;
@@ -120,5 +123,6 @@ class CZuvanFatigueClause {
     int m_countingMethod = 0;
     int m_criterionCode = 0;
     bool m_jsonResults = false;
+    bool m_jsonSummary = false;
     ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;
 };

@@ -192,12 +192,14 @@ void CZuvanFatigue::ReadCards(std::istream& in) {
             if (split) split->Block(Kind::kRequest, std::string(), begin, offset());
             if (m_plan.resolveOnly) {
                 request.SetJsonResults(m_jsonResults);
+                request.SetJsonSummary(m_jsonSummary);
                 request.Resolve();
             } else if (m_plan.only == 0 || m_plan.only == index) {
                 // The echo so far is on the console before the analysis starts.
                 Console().flush();
                 request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
                 request.SetJsonResults(m_jsonResults);
+                request.SetJsonSummary(m_jsonSummary);
                 request.SetSearchOptions(m_searchOptions);
                 request.Damage();
             }

@@ -37,6 +37,9 @@ class CZuvanFatigue {
     int ReadDefinitions(std::istream& in);
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // With it (--json=summary), each line leaves out the search grid and the
+    // per-record plane stresses.
+    void SetJsonSummary(bool value) { m_jsonSummary = value; }
     // Threads and progress of every request's searches (one thread, no
     // progress unless set).
     void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
@@ -102,6 +105,7 @@ class CZuvanFatigue {
     std::string m_inputFile;
     std::string m_outputDirectory;
     bool m_jsonResults = false;
+    bool m_jsonSummary = false;
     RequestPlan m_plan;
     int m_requestCount = 0;
     ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;

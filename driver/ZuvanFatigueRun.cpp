@@ -48,6 +48,9 @@ void PrintUsage(std::ostream& console, bool everyOption = false) {
         "  --json",
         "      Ajoute les résultats de chaque demande de calcul, en une ligne JSON, au",
         "      fichier OUTPUTDIR/<fichier de résultats>.jsonl",
+        "  --json=summary",
+        "      De même, sans la grille de recherche du plan critique ni les contraintes",
+        "      de chaque relevé sur le plan",
         "  --check",
         "      Vérifie les deux fichiers et chaque demande de calcul sans rien calculer",
         "      ni écrire de rapport (-o facultatif) ; liste les demandes sur la sortie",
@@ -242,8 +245,9 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     for (int i = 1; i < argc; i += 2) {
         const char* arg = argv[i];
         // Options without a value: the next argument is an option again.
-        if (std::strcmp(arg, "--json") == 0) {
+        if (std::strcmp(arg, "--json") == 0 || std::strcmp(arg, "--json=summary") == 0) {
             study.SetJsonResults(true);
+            study.SetJsonSummary(arg[6] == '=');
             --i;
             continue;
         }

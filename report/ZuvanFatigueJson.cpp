@@ -49,15 +49,35 @@ ordered_json PlaneJson(const ZuvanFatigueCriticalPlane::Plane& p, double sumScal
             {"normal_stress_sum", sumScale * p.sum}};
 }
 
-ordered_json Search(const PlaneSearch& search) {
-    ordered_json planes = ordered_json::array();
-    for (const auto& p : search.planes) planes.push_back(PlaneJson(p, search.sumScale));
-    return {{"correction_factor_cr", search.searchCr},
-            {"choice", search.choice == ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum
-                           ? "tolerance_then_sum"
-                           : "strictly_greater"},
-            {"planes", std::move(planes)},
-            {"improving_planes", search.improving}};
+// The search grid as columns: one array per field of PlaneJson, in grid
+// order, each value the one PlaneJson gives.
+ordered_json Grid(const PlaneSearch& search) {
+    ordered_json theta = ordered_json::array(), phi = ordered_json::array(),
+                 origin = ordered_json::array(), damage = ordered_json::array(),
+                 sum = ordered_json::array();
+    for (const auto& p : search.planes) {
+        theta.push_back(Degrees(p.theta));
+        phi.push_back(Degrees(p.phi));
+        origin.push_back(p.origin);
+        damage.push_back(p.damage);
+        sum.push_back(search.sumScale * p.sum);
+    }
+    return {{"theta_deg", std::move(theta)},
+            {"phi_deg", std::move(phi)},
+            {"origin", std::move(origin)},
+            {"damage", std::move(damage)},
+            {"normal_stress_sum", std::move(sum)}};
+}
+
+ordered_json Search(const PlaneSearch& search, Content content) {
+    ordered_json o = {
+        {"correction_factor_cr", search.searchCr},
+        {"choice", search.choice == ZuvanFatigueCriticalPlane::PlaneChoice::kToleranceThenSum
+                       ? "tolerance_then_sum"
+                       : "strictly_greater"}};
+    if (content == Content::kFull) o["planes"] = Grid(search);
+    o["improving_planes"] = search.improving;
+    return o;
 }
 
 ordered_json PlaneRecords(const std::vector<PlaneRecord>& records, bool withSigmaEq) {
@@ -92,10 +112,10 @@ ordered_json Common(Ending ending, double total, const CZuvanFatigueHistorique& 
 // The search, the critical plane, its stresses and series.
 void PlaneAnalysis(ordered_json& o, const PlaneSearch& search,
                    const std::vector<PlaneRecord>& records, bool withSigmaEq,
-                   const std::vector<SeriesPoint>& series) {
-    o["search"] = Search(search);
+                   const std::vector<SeriesPoint>& series, Content content) {
+    o["search"] = Search(search, content);
     o["critical_plane"] = PlaneJson(search.critical, search.sumScale);
-    o["plane_stresses"] = PlaneRecords(records, withSigmaEq);
+    if (content == Content::kFull) o["plane_stresses"] = PlaneRecords(records, withSigmaEq);
     o["dsigma_eq"] = Series(series);
 }
 
@@ -112,7 +132,7 @@ void Seam(ordered_json& o, const ZuvanFatigueWeld::Parts& parts) {
 
 }  // namespace
 
-ordered_json Result(const UWZoneResult& r) {
+ordered_json Result(const UWZoneResult& r, Content content) {
     ordered_json o = Common(r.ending, r.total, r.history);
     o["component"] = Component(r.component);
     o["material"] = Material(r.material);
@@ -122,7 +142,7 @@ ordered_json Result(const UWZoneResult& r) {
                  {"kt", r.zoneKt},
                  {"kt_applied", r.ktApplied}};
     o["curve"] = {{"name", r.curve.GetName()}};
-    PlaneAnalysis(o, r.search, r.planeRecords, true, r.series);
+    PlaneAnalysis(o, r.search, r.planeRecords, true, r.series, content);
     if (r.ending != Ending::kZeroDamage) o["largest_cycle_mpa"] = r.dSigmaMax;
     ordered_json cycles = ordered_json::array();
     for (const UWZoneCycle& c : r.cycles) {
@@ -157,7 +177,7 @@ ordered_json Result(const UWZoneResult& r) {
     return o;
 }
 
-ordered_json Result(const WeldResult& r) {
+ordered_json Result(const WeldResult& r, Content content) {
     ordered_json o = Common(r.ending, r.total, r.history);
     Seam(o, r.parts);
     if (r.hasImperfection) {
@@ -175,7 +195,7 @@ ordered_json Result(const WeldResult& r) {
         o["intensification"] = {{"external_pressure", r.externalPressure},
                                 {"records", std::move(records)}};
     }
-    PlaneAnalysis(o, r.search, r.planeRecords, false, r.series);
+    PlaneAnalysis(o, r.search, r.planeRecords, false, r.series, content);
     if (r.ending != Ending::kZeroDamage) {
         o["largest_cycle_mpa"] = r.dSigmaMax;
         o["thicker_mm"] = r.thickerMm;
@@ -204,10 +224,10 @@ ordered_json Result(const WeldResult& r) {
     return o;
 }
 
-ordered_json Result(const ThroatResult& r) {
+ordered_json Result(const ThroatResult& r, Content content) {
     ordered_json o = Common(r.ending, r.total, r.history);
     Seam(o, r.parts);
-    o["plane_stresses"] = PlaneRecords(r.planeRecords, false);
+    if (content == Content::kFull) o["plane_stresses"] = PlaneRecords(r.planeRecords, false);
     ordered_json origins = ordered_json::array();
     for (const auto& origin : r.origins) {
         origins.push_back({{"origin", origin.index}, {"damage", origin.damage}});

@@ -11,7 +11,12 @@
 
 namespace ZuvanFatigueJson {
 
-constexpr int kSchemaVersion = 1;
+// 2: the search grid as one array per field (1: one object per plane).
+constexpr int kSchemaVersion = 2;
+
+// What a line holds: everything, or (--json=summary) everything but the
+// search grid and the per-record plane stresses.
+enum class Content { kFull, kSummary };
 
 // What the request asked.
 struct Request {
@@ -19,9 +24,12 @@ struct Request {
 };
 
 // The "result" object of each analysis.
-nlohmann::ordered_json Result(const ZuvanFatigueResults::UWZoneResult& result);
-nlohmann::ordered_json Result(const ZuvanFatigueResults::WeldResult& result);
-nlohmann::ordered_json Result(const ZuvanFatigueResults::ThroatResult& result);
+nlohmann::ordered_json Result(const ZuvanFatigueResults::UWZoneResult& result,
+                              Content content = Content::kFull);
+nlohmann::ordered_json Result(const ZuvanFatigueResults::WeldResult& result,
+                              Content content = Content::kFull);
+nlohmann::ordered_json Result(const ZuvanFatigueResults::ThroatResult& result,
+                              Content content = Content::kFull);
 
 // The whole object of a request as one line of text, line feed included.
 std::string Line(const Request& request, const char* analysis,

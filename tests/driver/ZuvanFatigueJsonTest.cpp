@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <boost/filesystem.hpp>
 #include <cmath>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -33,11 +34,23 @@ std::vector<json> ReadLines(const std::string& path) {
     return lines;
 }
 
-// Runs a deck of tests/decks with --json before the other options.
+// Runs a deck of tests/decks with --json (or option) before the other options.
 RunResult RunJson(const std::string& context, const std::string& data, const TempDir& out,
-                  const std::vector<std::string>& env = {}) {
-    return RunProgram({"--json", "-c", kDecks + context, "-d", kDecks + data, "-o", out.Path()},
-                      env);
+                  const std::vector<std::string>& env = {}, const std::string& option = "--json") {
+    return RunProgram({option, "-c", kDecks + context, "-d", kDecks + data, "-o", out.Path()}, env);
+}
+
+const char* const kGridColumns[] = {"theta_deg", "phi_deg", "origin", "damage",
+                                    "normal_stress_sum"};
+
+// Plane i of the search grid, whose columns must all be as long as the grid.
+json GridPlane(const json& planes, std::size_t i) {
+    json plane = json::object();
+    for (const char* key : kGridColumns) {
+        EXPECT_EQ(planes[key].size(), 72u * 72u) << key;
+        plane[key] = planes[key].at(i);
+    }
+    return plane;
 }
 
 // Zero, a uniaxial stress s (membrane too, and the linearised mechanical
@@ -62,7 +75,7 @@ TEST(ZuvanFatigueJson, UnweldedZoneLineHoldsTheCheckedValues) {
     const std::vector<json> lines = ReadLines(dir.Path() + "/uw.txt.jsonl");
     ASSERT_EQ(lines.size(), 1u);
     const json& o = lines[0];
-    EXPECT_EQ(o["schema_version"], 1);
+    EXPECT_EQ(o["schema_version"], 2);
     EXPECT_EQ(o["program_version"], ZUVAN_VERSION);
     EXPECT_EQ(o["analysis"], "unwelded_zone");
     EXPECT_EQ(o["request"]["history"], "H1");
@@ -76,9 +89,14 @@ TEST(ZuvanFatigueJson, UnweldedZoneLineHoldsTheCheckedValues) {
     EXPECT_NEAR(res["critical_plane"]["phi_deg"].get<double>(), 165.0, 1e-9);
     EXPECT_EQ(res["critical_plane"]["origin"], 0);
     const json& search = res["search"];
-    ASSERT_EQ(search["planes"].size(), 72u * 72u);
-    EXPECT_EQ(search["planes"][search["improving_planes"].back().get<std::size_t>()],
+    // The grid as columns, Theta outer and Phi inner, every 2.5 degrees.
+    ASSERT_EQ(search["planes"].size(), 5u);
+    EXPECT_EQ(GridPlane(search["planes"], search["improving_planes"].back().get<std::size_t>()),
               res["critical_plane"]);
+    EXPECT_EQ(search["planes"]["theta_deg"][1], 0.0);
+    EXPECT_EQ(search["planes"]["phi_deg"][1], 2.5);
+    EXPECT_EQ(search["planes"]["theta_deg"][72], 2.5);
+    EXPECT_EQ(search["planes"]["phi_deg"][72], 0.0);
     ASSERT_EQ(res["cycles"].size(), 1u);
     const json& c = res["cycles"][0];
     EXPECT_EQ(c["start"], 1);
@@ -153,6 +171,53 @@ TEST(ZuvanFatigueJson, RefusedThroatLineNamesTheRefusingCycle) {
     EXPECT_EQ(c["rpt_mpa"], 180.0);
     EXPECT_FALSE(c.contains("n"));
     EXPECT_FALSE(res.contains("ce"));
+}
+
+// --json=summary writes the line of --json without exactly the search grid
+// and the per-record plane stresses: the rest is the same, byte for byte, and
+// so is the report. Of --json and --json=summary, the last one counts.
+TEST(ZuvanFatigueJson, SummaryLeavesOutTheGridAndThePlaneStressesOnly) {
+    struct Case {
+        const char *context, *data, *jsonl;
+        bool hasGrid;
+    };
+    const Case cases[] = {{"uw.ctx", "uw-uniaxial.dat", "/uw.txt.jsonl", true},
+                          {"weld.ctx", "weld-seam-imperfection.dat", "/seam.txt.jsonl", true},
+                          {"weld.ctx", "weld-throat-refused.dat", "/throat.txt.jsonl", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data);
+        TempDir full, summary;
+        ASSERT_EQ(RunJson(c.context, c.data, full).status, 0);
+        ASSERT_EQ(RunJson(c.context, c.data, summary, {}, "--json=summary").status, 0);
+        const std::string reportName = std::string(c.jsonl).substr(0, std::strlen(c.jsonl) - 6);
+        EXPECT_TRUE(ReadFile(full.Path() + reportName) == ReadFile(summary.Path() + reportName));
+
+        std::istringstream in(ReadFile(full.Path() + c.jsonl));
+        std::string expected, line;
+        while (std::getline(in, line)) {
+            nlohmann::ordered_json o = nlohmann::ordered_json::parse(line);
+            nlohmann::ordered_json& res = o["result"];
+            ASSERT_TRUE(res.contains("plane_stresses"));
+            res.erase("plane_stresses");
+            if (c.hasGrid) {
+                ASSERT_TRUE(res["search"].contains("planes"));
+                res["search"].erase("planes");
+            }
+            expected += o.dump() + '\n';
+        }
+        const std::string written = ReadFile(summary.Path() + c.jsonl);
+        EXPECT_FALSE(written.empty());
+        EXPECT_TRUE(written == expected) << written;
+    }
+
+    TempDir last;
+    const std::string ctx = kDecks + "uw.ctx", data = kDecks + "uw-uniaxial.dat";
+    ASSERT_EQ(
+        RunProgram({"--json=summary", "-c", ctx, "-d", data, "-o", last.Path(), "--json"}).status,
+        0);
+    TempDir full;
+    ASSERT_EQ(RunJson("uw.ctx", "uw-uniaxial.dat", full).status, 0);
+    EXPECT_TRUE(ReadFile(last.Path() + "/uw.txt.jsonl") == ReadFile(full.Path() + "/uw.txt.jsonl"));
 }
 
 // A hydrostatic history: no shear on any plane, the search ends the analysis.
@@ -249,13 +314,17 @@ TEST(ZuvanFatigueJson, OptionStandsInEveryOptionPlace) {
         EXPECT_EQ(ReadLines(dir.Path() + "/uw.txt.jsonl").size(), 1u);
     }
 
-    // As a value: a data file, a context file, an output folder named --json.
-    TempDir dir;
-    EXPECT_EQ(RunProgram({"-d", "--json", "-c", ctx, "-o", dir.Path()}).status, 240);
-    EXPECT_EQ(RunProgram({"-d", data, "-c", "--json", "-o", dir.Path()}).status, 350 % 256);
-    const RunResult asOutput = RunProgram({"-d", data, "-c", ctx, "-o", "--json"});
-    EXPECT_EQ(CodeOf(asOutput), 450);  // the folder "--json" does not exist
-    EXPECT_FALSE(boost::filesystem::exists(dir.Path() + "/uw.txt.jsonl"));
+    // As a value: a data file, a context file, an output folder named --json
+    // (or --json=summary).
+    for (const std::string option : {"--json", "--json=summary"}) {
+        SCOPED_TRACE(option);
+        TempDir dir;
+        EXPECT_EQ(RunProgram({"-d", option, "-c", ctx, "-o", dir.Path()}).status, 240);
+        EXPECT_EQ(RunProgram({"-d", data, "-c", option, "-o", dir.Path()}).status, 350 % 256);
+        const RunResult asOutput = RunProgram({"-d", data, "-c", ctx, "-o", option});
+        EXPECT_EQ(CodeOf(asOutput), 450);  // the folder does not exist
+        EXPECT_FALSE(boost::filesystem::exists(dir.Path() + "/uw.txt.jsonl"));
+    }
 }
 
 // A JSON file that cannot be written to (a folder, or a link to a full disk,

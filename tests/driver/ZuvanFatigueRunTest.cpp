@@ -73,6 +73,11 @@ TEST(ZuvanFatigueRun, UsageAndOptionErrorsExitWithOne) {
         {{"-d", data, "x", "-c", ctx, "-o", dir.Path()}, 1, kUsage},
         {{"-x", data, "-c", ctx}, 1, kUsage},
         {{"-d", data, "-o", dir.Path()}, 1, kUsage},
+        // --json takes no value but "summary".
+        {{"--json=", "-d", data, "-c", ctx, "-o", dir.Path()}, 1, kUsage},
+        {{"-d", data, "--json=full", "-c", ctx, "-o", dir.Path()}, 1, kUsage},
+        {{"--json=Summary", "-d", data, "-c", ctx, "-o", dir.Path()}, 1, kUsage},
+        {{"--json=summary ", "-d", data, "-c", ctx, "-o", dir.Path()}, 1, kUsage},
         {{"-c", ctx, "-o"},
          1,
          "L'option -o impose de fournir le chemin complet du r\xE9pertoire de sortie en "
@@ -252,8 +257,8 @@ TEST(ZuvanFatigueRun, HelpAloneListsEveryOptionOnStandardOutput) {
     EXPECT_EQ(help.console, "");
     const std::string designed = kUsage.substr(0, kUsage.size() - 1);  // without the last line end
     EXPECT_EQ(help.output.substr(0, designed.size()), designed);
-    for (const char* option : {"  --json\n", "  --check\n", "  --request K\n", "  --split DIR\n",
-                               "  --version\n", "  ZUVAN_THREADS=N\n"}) {
+    for (const char* option : {"  --json\n", "  --json=summary\n", "  --check\n", "  --request K\n",
+                               "  --split DIR\n", "  --version\n", "  ZUVAN_THREADS=N\n"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(help.output.substr(help.output.size() - 2), "\n\n");

@@ -19,6 +19,28 @@ SCRIPT = os.path.join(ROOT, "scripts", "zuvan-plot")
 DECKS = os.path.join(ROOT, "tests", "decks")
 EXAMPLES = os.path.join(ROOT, "examples")
 THROAT = os.path.join(DECKS, "plot-throat.jsonl")  # made by ZuvanFatigue --json
+# The line of uw-uniaxial.dat as ZuvanFatigue 1.0.0 wrote it (schema 1: one
+# object per plane), its grid thinned to every 12th Theta and Phi to stay small.
+OLD_UW = os.path.join(DECKS, "plot-uw-schema1.jsonl")
+GRID_KEYS = ("theta_deg", "phi_deg", "origin", "damage", "normal_stress_sum")
+CRITICAL_PLANE_PLOTS = ["input", "dsigma-eq", "damage", "curve", "search"]
+
+
+def as_columns(record):
+    """A schema-1 line in the shape of schema 2: the grid as one array per field."""
+    record = json.loads(json.dumps(record))
+    search = record["result"]["search"]
+    search["planes"] = {k: [p[k] for p in search["planes"]] for k in GRID_KEYS}
+    record["schema_version"] = 2
+    return record
+
+
+def as_summary(record):
+    """A schema-2 line as --json=summary writes it: no grid, no plane stresses."""
+    record = json.loads(json.dumps(record))
+    del record["result"]["search"]["planes"]
+    del record["result"]["plane_stresses"]
+    return record
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
@@ -44,12 +66,19 @@ class ZuvanPlotTest(unittest.TestCase):
         import matplotlib.image
         self.assertEqual(matplotlib.image.imread(path).shape[:2], (height, width))
 
-    def plot(self, results, expected_kinds):
+    def write(self, name, records):
+        path = os.path.join(self.dir.name, name)
+        with open(path, "w", encoding="utf-8") as f:
+            f.writelines(json.dumps(r) + "\n" for r in records)
+        return path
+
+    def plot(self, results, expected_kinds, stderr=b""):
         out = os.path.join(self.dir.name, "plots")
         r = run([results, "-o", out])
         self.assertEqual(r.returncode, 0, r.stderr.decode())
+        self.assertEqual(r.stderr, stderr)
         written = r.stdout.decode().split()
-        kinds = [k for p in written for k in expected_kinds if p.endswith("-%s.png" % k)]
+        kinds = [k for p in written for k in set(expected_kinds) if p.endswith("-%s.png" % k)]
         self.assertEqual(sorted(kinds), sorted(expected_kinds), written)
         for path in written:
             self.assertValidPng(path)
@@ -76,6 +105,42 @@ class ZuvanPlotTest(unittest.TestCase):
         written = [os.path.basename(p) for p in r.stdout.decode().split()]
         self.assertTrue(all(p.startswith("weld-throat.txt-02-") for p in written), written)
 
+    def test_search_map_from_either_grid_shape_and_none_from_a_summary_line(self):
+        with open(OLD_UW, encoding="utf-8") as f:
+            old = json.loads(f.readline())
+        new = as_columns(old)
+        summary = as_summary(new)
+        self.plot(OLD_UW, CRITICAL_PLANE_PLOTS)
+        self.plot(self.write("new.jsonl", [new]), CRITICAL_PLANE_PLOTS)
+        # Lines of both shapes and a summary line in one file, as appended by
+        # runs before and after the change, with and without --json=summary.
+        path = self.write("mixed.jsonl", [old, new, summary])
+        written = self.plot(path, CRITICAL_PLANE_PLOTS * 2 + CRITICAL_PLANE_PLOTS[:-1],
+                            stderr=("zuvan-plot: %s, line 3: a summary line (--json=summary) "
+                                    "holds no search grid; no search map\n" % path).encode())
+        self.assertFalse(any("-03-" in p and p.endswith("-search.png") for p in written))
+
+    def test_a_bad_search_grid_is_refused(self):
+        with open(OLD_UW, encoding="utf-8") as f:
+            old = json.loads(f.readline())
+        no_grid = json.loads(json.dumps(old))
+        del no_grid["result"]["search"]["planes"]  # schema 1 always has its grid
+        ragged = as_columns(old)
+        ragged["result"]["search"]["planes"]["damage"].pop()
+        objects_as_2 = dict(old, schema_version=2)
+        cases = [
+            ("schema 1 without grid", no_grid, "no result.search.planes"),
+            ("columns of different lengths", ragged, "columns of different lengths"),
+            ("objects under schema 2", objects_as_2, "no result.search.planes columns"),
+        ]
+        for label, record, message in cases:
+            with self.subTest(label):
+                out = os.path.join(self.dir.name, "plots")
+                r = run([self.write("bad.jsonl", [record]), "-o", out])
+                self.assertEqual(r.returncode, 1)
+                self.assertIn(message, r.stderr.decode())
+                self.assertFalse(os.path.exists(out))
+
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_critical_plane_results_give_the_search_map(self):
         out = os.path.join(self.dir.name, "run")
@@ -86,7 +151,15 @@ class ZuvanPlotTest(unittest.TestCase):
         results = os.path.join(out, "uw.txt.jsonl")
         if r.returncode != 0 or not os.path.exists(results):
             self.skipTest("this ZuvanFatigue writes no JSON results (--json)")
-        self.plot(results, ["input", "dsigma-eq", "damage", "curve", "search"])
+        self.plot(results, CRITICAL_PLANE_PLOTS)
+        os.remove(results)
+        r = subprocess.run([os.environ["ZUVAN_EXE"], "--json=summary", "-d",
+                            os.path.join(DECKS, "uw-uniaxial.dat"), "-c",
+                            os.path.join(DECKS, "uw.ctx"), "-o", out], capture_output=True)
+        self.assertEqual(r.returncode, 0, r.stderr[-400:])
+        self.plot(results, CRITICAL_PLANE_PLOTS[:-1], stderr=(
+            "zuvan-plot: %s, line 1: a summary line (--json=summary) holds no search grid; "
+            "no search map\n" % results).encode())
 
     @unittest.skipUnless(os.environ.get("ZUVAN_EXE"), "ZUVAN_EXE not set")
     def test_each_example_gives_every_plot_with_its_decks(self):

@@ -1,16 +1,18 @@
 // Benchmark of deck reading: a generated data deck of one unwelded zone and
-// one history of n records (seven lines each), with one damage request, is
-// read by "--check" (every line read, echoed and interpreted, the request
-// defined and resolved, nothing computed) with the console's standard error
-// redirected to a file, as a user's "2> run.log" does. Each run is a child
-// process of its own; the best of five is kept. Prints lines, seconds, lines
-// per second and the peak memory, and checks that the console holds both
-// decks byte for byte followed by the normal end report.
+// one history of n records (seven lines each) is read with the console's
+// standard error redirected to a file, as a user's "2> run.log" does: by a
+// plain run of the deck without its damage request ("read": every line read,
+// echoed and interpreted, nothing to compute), and by "--check" of the deck
+// with its request ("check": the request defined and resolved too). Each run
+// is a child process of its own; the best of five is kept. Prints lines,
+// seconds, lines per second (of wall-clock and of processor time) and the
+// peak memory, and checks that the console holds both decks byte for byte
+// followed by the normal end report.
 //
 //   build/zuvan_bench_deck [--program PATH] [records...]     (default 20000)
 //
-// With --program, the child runs that ZuvanFatigue executable (an older
-// build, to compare) instead of this build's run function.
+// The child runs the ZuvanFatigue beside this program (build/ZuvanFatigue),
+// or with --program another one (an older build, to compare).
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -27,8 +29,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "driver/ZuvanFatigueRun.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::string Value(std::mt19937_64& random) {
     return text;
 }
 
-std::string DataDeck(int records) {
+std::string DataDeck(int records, bool request) {
     std::mt19937_64 random(15);
     std::ostringstream deck;
     deck << "/ Deck-reading benchmark: one history of " << records << " records\n"
@@ -73,8 +73,11 @@ std::string DataDeck(int records) {
         }
         deck << "*FIN_RELEVE\n";
     }
-    deck << "*FIN_HISTORIQUE\n*DOMMAGE\n*POINT_HISTORIQUE   H1\n"
-         << "*FICHIER_SORTIE     h1.txt\n*RAINFLOW\n*FIN_DOMMAGE\n";
+    deck << "*FIN_HISTORIQUE\n";
+    if (request) {
+        deck << "*DOMMAGE\n*POINT_HISTORIQUE   H1\n"
+             << "*FICHIER_SORTIE     h1.txt\n*RAINFLOW\n*FIN_DOMMAGE\n";
+    }
     return deck.str();
 }
 
@@ -92,10 +95,10 @@ struct Timing {
     int status = -1;
 };
 
-// Runs "--check -d data -c context" in a child whose standard error is the
-// file consolePath and whose standard output is /dev/null.
+// Runs "-d data -c context" followed by more in a child whose standard
+// error is the file consolePath and whose standard output is /dev/null.
 Timing RunChild(const std::string& program, const std::string& data, const std::string& context,
-                const std::string& consolePath) {
+                const std::vector<std::string>& more, const std::string& consolePath) {
     Timing t;
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
@@ -103,17 +106,13 @@ Timing RunChild(const std::string& program, const std::string& data, const std::
         const int err = open(consolePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int out = open("/dev/null", O_WRONLY);
         if (err < 0 || out < 0 || dup2(err, 2) < 0 || dup2(out, 1) < 0) _exit(127);
-        std::vector<std::string> args = {"ZuvanFatigue", "--check", "-d", data, "-c", context};
+        std::vector<std::string> args = {"ZuvanFatigue", "-d", data, "-c", context};
+        args.insert(args.end(), more.begin(), more.end());
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(&a[0]);
         argv.push_back(nullptr);
-        if (!program.empty()) {
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        const int code = RunZuvanFatigue(static_cast<int>(args.size()), argv.data(), std::cerr);
-        std::cout.flush();
-        _exit(code % 256);
+        execv(program.c_str(), argv.data());
+        _exit(127);
     }
     int status = 0;
     struct rusage usage;
@@ -131,14 +130,20 @@ Timing RunChild(const std::string& program, const std::string& data, const std::
 int main(int argc, char* argv[]) {
     std::vector<int> sizes;
     std::string program;
+    bool checks = true;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--program" && i + 1 < argc) {
             program = argv[++i];
+            checks = false;
         } else {
             sizes.push_back(std::atoi(argv[i]));
         }
     }
     if (sizes.empty()) sizes = {20000};
+    if (program.empty()) {
+        program = (boost::filesystem::read_symlink("/proc/self/exe").parent_path() / "ZuvanFatigue")
+                      .string();
+    }
     const boost::filesystem::path dir =
         boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("zuvan-%%%%%%%%");
     boost::filesystem::create_directories(dir);
@@ -147,32 +152,39 @@ int main(int argc, char* argv[]) {
 
     // On a shared machine the wall time waits for the processor: the lines per
     // processor second show what the reading itself costs.
-    std::printf("%9s %9s %9s %12s %9s %12s %9s\n", "records", "lines", "seconds", "lines/s",
-                "cpu s", "lines/cpu s", "peak MiB");
+    std::printf("%6s %9s %9s %9s %12s %9s %12s %9s\n", "run", "records", "lines", "seconds",
+                "lines/s", "cpu s", "lines/cpu s", "peak MiB");
     int failures = 0;
+    const std::string out = dir.string();
     for (const int records : sizes) {
-        const std::string deck = DataDeck(records);
-        const std::string data = (dir / "bench.data").string();
-        std::ofstream(data.c_str(), std::ios::binary) << deck;
-        const std::string consolePath = (dir / "console.txt").string();
-        const std::string expected = std::string(kContext) + deck + kEnd;
-        long lines = 0;
-        for (char c : expected) lines += c == '\n';
-        lines -= 3;  // the end report's lines
-        Timing best;
-        for (int run = 0; run < 5; ++run) {
-            const Timing t = RunChild(program, data, context, consolePath);
-            if (t.status != 0 || ReadAll(consolePath) != expected) {
-                std::fprintf(stderr, "run of %d records: status %d or console not as read\n",
-                             records, t.status);
-                ++failures;
-                break;
+        // An older program knows no --check: it runs "read" only.
+        for (const bool check : {false, true}) {
+            if (check && !checks) continue;
+            const std::string deck = DataDeck(records, check);
+            const std::string data = (dir / "bench.data").string();
+            std::ofstream(data.c_str(), std::ios::binary) << deck;
+            const std::string consolePath = (dir / "console.txt").string();
+            const std::string expected = std::string(kContext) + deck + kEnd;
+            long lines = 0;
+            for (char c : expected) lines += c == '\n';
+            lines -= 3;  // the end report's lines
+            const std::vector<std::string> more =
+                check ? std::vector<std::string>{"--check"} : std::vector<std::string>{"-o", out};
+            Timing best;
+            for (int run = 0; run < 5; ++run) {
+                const Timing t = RunChild(program, data, context, more, consolePath);
+                if (t.status != 0 || ReadAll(consolePath) != expected) {
+                    std::fprintf(stderr, "run of %d records: status %d or console not as read\n",
+                                 records, t.status);
+                    ++failures;
+                    break;
+                }
+                if (run == 0 || t.seconds < best.seconds) best = t;
             }
-            if (run == 0 || t.seconds < best.seconds) best = t;
+            std::printf("%6s %9d %9ld %9.3f %12.0f %9.3f %12.0f %9.1f\n", check ? "check" : "read",
+                        records, lines, best.seconds, lines / best.seconds, best.cpuSeconds,
+                        lines / best.cpuSeconds, best.peakKiB / 1024.0);
         }
-        std::printf("%9d %9ld %9.3f %12.0f %9.3f %12.0f %9.1f\n", records, lines, best.seconds,
-                    lines / best.seconds, best.cpuSeconds, lines / best.cpuSeconds,
-                    best.peakKiB / 1024.0);
     }
     boost::filesystem::remove_all(dir);
     return failures == 0 ? 0 : 1;

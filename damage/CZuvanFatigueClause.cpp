@@ -91,7 +91,10 @@ void CZuvanFatigueClause::SetDefinition(const CZuvanFatigue& study,
             // One copy of the history (GetHistory raises 300 when absent).
             const auto& histories = m_study->Histories();
             const auto history = histories.find(historyName);
-            if (history == histories.end()) m_study->GetHistory(historyName);
+            if (history == histories.end()) {
+                ZuvanFatigueCards::SetFailureDetail(historyName);
+                m_study->GetHistory(historyName);
+            }
             m_history.reset(new CZuvanFatigueHistorique(history->second));
             if (countingMethod == kReservoir) {
                 m_counting.reset(new CZuvanFatigueReservoir());
@@ -155,19 +158,49 @@ void CZuvanFatigueClause::Resolve() const {
             if (m_jsonResults) GetJsonFile();
         }
         if (m_history->GetRecordCount() < 3) Raise(kTag, kCodePasAssezDeReleves);
+        // Each name looked for is named by the failure, where it is missing.
+        const auto named = [](const std::string& name, const auto& get) {
+            ZuvanFatigueCards::SetFailureDetail(name);
+            auto found = get();
+            ZuvanFatigueCards::SetFailureDetail(std::string());
+            return found;
+        };
+        const CZuvanFatigue& study = *m_study;
+        const std::string& zoneName = m_history->GetZoneName();
         if (type == 30) {
             // As DamageUWZoneCriticalPlane fetches them.
-            const CZuvanFatigueUWZone zone = m_study->GetUWZone(m_history->GetZoneName());
-            m_study->Context().GetUWCurve(zone.GetCurveName());
-            const CZuvanFatigueComposant component = m_study->GetComponent(zone.GetComponentName());
+            const CZuvanFatigueUWZone zone =
+                named(zoneName, [&] { return study.GetUWZone(zoneName); });
+            named(zone.GetCurveName(),
+                  [&] { return study.Context().GetUWCurve(zone.GetCurveName()); });
+            const CZuvanFatigueComposant component = named(zone.GetComponentName(), [&] {
+                return study.GetComponent(zone.GetComponentName());
+            });
             const int materialType =
-                m_study->Context().GetMaterial(component.GetMaterialName()).GetType();
+                named(component.GetMaterialName(), [&] {
+                    return study.Context().GetMaterial(component.GetMaterialName());
+                }).GetType();
             if (materialType != CZuvanFatigueMateriau::kTypeFerritique &&
                 materialType != CZuvanFatigueMateriau::kTypeAustenitique) {
                 Raise(kTag, kCodeEndommagement);
             }
         } else {
-            ZuvanFatigueWeld::Fetch(*m_study, m_history->GetZoneName(), kTag);
+            // In the order of ZuvanFatigueWeld::Fetch, which checks the rest.
+            const CZuvanFatigueCordon seam =
+                named(zoneName, [&] { return study.GetWeld(zoneName); });
+            const std::string& detailName = seam.GetClassificationName();
+            const CZuvanFatigueClassification detail =
+                named(detailName, [&] { return study.Context().GetWeldDetail(detailName); });
+            named(detail.GetClassName(),
+                  [&] { return study.Context().GetClass(detail.GetClassName()); });
+            for (const std::string* name :
+                 {&seam.GetFirstComponentName(), &seam.GetSecondComponentName()}) {
+                const CZuvanFatigueComposant component =
+                    named(*name, [&] { return study.GetComponent(*name); });
+                named(component.GetMaterialName(),
+                      [&] { return study.Context().GetMaterial(component.GetMaterialName()); });
+            }
+            ZuvanFatigueWeld::Fetch(study, zoneName, kTag);
         }
     });
 }

@@ -40,6 +40,7 @@ int CZuvanFatigue::SetInputFile(const char* path) {
         if (m_in.is_open()) m_in.close();
         m_in.clear();
         m_inputFile = path != nullptr ? path : "";
+        ZuvanFatigueCards::StartDeck(m_inputFile);
         if (!ZuvanFatigueCards::OpenDeck(m_in, m_inputFile)) Raise(kTag, kCodeFichierDonnees);
         m_in.imbue(NativeLocale());
     });
@@ -143,6 +144,7 @@ void CZuvanFatigue::ReadCards(std::istream& in) {
     static const char kTag[] = "<CZuvanFatigue::Read>";
     using namespace ZuvanFatigueCards;
     using Kind = ZuvanFatigueDeckSplit::Kind;
+    StartDeck(m_inputFile);
     SkipByteOrderMark(in);
     // The blocks' places in the file, when each request gets its own deck.
     std::unique_ptr<ZuvanFatigueDeckSplit> split;

@@ -33,6 +33,7 @@ int CZuvanFatigueContexte::Read(const char* path) {
     return GuardEntry([&] {
         using namespace ZuvanFatigueCards;
         std::ifstream in;
+        StartDeck(path != nullptr ? path : "");
         if (path == nullptr || !OpenDeck(in, path)) Raise(kTag, kCodeFichierContexte);
         ReadCards(in);
     });

@@ -19,7 +19,29 @@ namespace ZuvanFatigueCards {
 namespace {
 std::ostream* g_console = nullptr;
 const char kTagRead[] = "<ZuvanFatigueCards::ReadDeckLine>";
+
+DeckPlace g_place;
+
+// The place moves to the line just read.
+void Reached(const std::string& line) {
+    ++g_place.line;
+    g_place.text.assign(line);
+    g_place.detail.clear();
+}
 }  // namespace
+
+void StartDeck(const std::string& path) {
+    g_place.deck = path;
+    g_place.line = 0;
+    g_place.text.clear();
+    g_place.detail.clear();
+    g_place.blockLine = 0;
+    g_place.block.clear();
+}
+
+const DeckPlace& Place() { return g_place; }
+
+void SetFailureDetail(const std::string& detail) { g_place.detail = detail; }
 
 std::ostream& Console() { return g_console != nullptr ? *g_console : std::cerr; }
 
@@ -69,13 +91,19 @@ bool GetLine(std::istream& in, std::string& line) {
 
 bool ReadDeckLine(std::istream& in, std::string& line) {
     if (!GetLine(in, line)) return false;
+    Reached(line);
+    g_place.blockLine = g_place.line;
+    g_place.block.assign(line);
     Console() << line << '\n';
     return true;
 }
 
 void ReadBlockLine(std::istream& in, std::string& line, const char* tag) {
     const bool read = GetLine(in, line);
-    if (read) Console() << line << '\n';
+    if (read) {
+        Reached(line);
+        Console() << line << '\n';
+    }
     if (!read || in.eof()) Raise(tag, kCodeFinDeFichier);
 }
 

@@ -14,6 +14,27 @@ namespace ZuvanFatigueCards {
 std::ostream& Console();
 void SetConsole(std::ostream* console);
 
+// Where reading stands, for the messages that say where a failure arose:
+// the deck being read (its path as given), the number of its last line read
+// (from 1; 0 before its first line), that line, and what a failure found
+// wrong there besides its code (a name looked for; empty when unknown),
+// cleared at each line read.
+// The block holds the last line read at the deck's top level (the header of
+// the block being read, when the line is inside one) and its number.
+struct DeckPlace {
+    std::string deck;
+    long long line = 0;
+    std::string text;
+    std::string detail;
+    long long blockLine = 0;
+    std::string block;
+};
+// A file-level reader begins a deck.
+void StartDeck(const std::string& path);
+const DeckPlace& Place();
+// Names what a failure about to be raised found wrong (a name not found).
+void SetFailureDetail(const std::string& detail);
+
 // Length of the copy of a header card line handed to a block reader.
 constexpr std::size_t kCardLineLength = 200;
 // Column (0-based) where text values start.

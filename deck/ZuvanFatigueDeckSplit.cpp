@@ -129,6 +129,8 @@ void ZuvanFatigueDeckSplit::WriteRequest(int index, const CZuvanFatigue& study,
         std::string bytes;
         for (const long long at : used) {
             const Range& range = m_blocks[static_cast<std::size_t>(at)];
+            // A deck that cannot tell where its lines are (a pipe) cannot be split.
+            if (range.lead < 0 || range.end < range.lead) Raise(kTagWrite, kCodeFichierDonnees);
             const std::size_t size = static_cast<std::size_t>(range.end - range.lead);
             const std::size_t from = bytes.size();
             bytes.resize(from + size);

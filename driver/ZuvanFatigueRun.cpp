@@ -166,11 +166,56 @@ void PrintCheckLine(std::ostream& output, int index, const CZuvanFatigueClause& 
            << '\t' << request.GetFileName() << '\n';
 }
 
+// An option standing among the arguments as an argument of its own, not as
+// the value of an option that takes one.
+bool HasOption(int argc, char* argv[], const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0) return true;
+        if (Is(argv[i], "-d", "--data") || Is(argv[i], "-c", "--context") ||
+            Is(argv[i], "-o", "--outputdir") || std::strcmp(argv[i], "--request") == 0 ||
+            std::strcmp(argv[i], "--split") == 0) {
+            ++i;
+        }
+    }
+    return false;
+}
+
+// The card of a deck line as a failure names it: its keyword, or the line
+// itself between quotes when it is no card.
+std::string CardOf(const std::string& line) {
+    if (!line.empty() && line[0] == '*') return line.substr(0, line.find_first_of(" \t"));
+    constexpr std::size_t kShown = 40;
+    return '"' + line.substr(0, kShown) + (line.size() > kShown ? "...\"" : "\"");
+}
+
+// Where a failure of --check arose, on standard output:
+// "FILE:LINE: CARD: what is wrong (code N)", or "FILE: what is wrong (code
+// N)" for a deck that could not be opened. Deck texts go out raw.
+void PrintFailurePlace(std::ostream& output, int code) {
+    const ZuvanFatigueCards::DeckPlace& place = ZuvanFatigueCards::Place();
+    output << place.deck << ':';
+    if (place.line > 0) output << place.line << ": " << CardOf(place.text) << ':';
+    output << ' ' << ConsoleText(ZuvanFatigueFirstMessage(code));
+    if (!place.detail.empty()) output << " : " << place.detail;
+    if (place.blockLine > 0 && place.blockLine != place.line && !place.block.empty() &&
+        place.block[0] == '*') {
+        // Inside a block: its header, keyword and name.
+        const std::string name =
+            ZuvanFatigueCards::HeaderName(ZuvanFatigueCards::CardLine(place.block));
+        output << ConsoleText(", bloc ") << CardOf(place.block) << (name.empty() ? "" : " ") << name
+               << ConsoleText(" de la ligne ") << place.blockLine;
+    }
+    output << " (code " << code << ")\n";
+    output.flush();
+}
+
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
     bool haveData = false, haveContext = false, haveOutput = false;
     Mode mode;
+    // Known before the options act: the context deck is read at -c.
+    const bool checking = HasOption(argc, argv, "--check");
 
     if (argc < 4) {
         PrintUsage(console);
@@ -260,6 +305,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
             return kExitUsage;
         }
         if (code != 0) {
+            if (checking) PrintFailurePlace(output, code);
             PrintEndReport(console, code);
             return code;
         }
@@ -291,6 +337,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                                   std::to_string(study.GetRequestCount()));
         return kExitUsage;
     }
+    if (code != 0 && checking) PrintFailurePlace(output, code);
     PrintEndReport(console, code);
     return code;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <boost/filesystem.hpp>
 #include <map>
 #include <set>
@@ -149,9 +150,105 @@ TEST(ZuvanFatigueRun, CheckFindsTheMistakesOfARunBeforeComputingAnything) {
         EXPECT_EQ(r.console, whole.console);
         std::string table = kHeader;
         for (int k = 0; k < c.listed; ++k) table += kRequests[k];
-        EXPECT_EQ(r.output, table);
+        // Then the line that says where the mistake is (the next test).
+        EXPECT_EQ(r.output.substr(0, table.size()), table);
+        const std::string code = " (code " + std::to_string(c.code) + ")\n";
+        EXPECT_EQ(r.output.find('\n', table.size()), r.output.size() - 1);
+        EXPECT_EQ(r.output.substr(r.output.size() - code.size()), code);
         EXPECT_TRUE(Files(checked.Path()).empty());
     }
+}
+
+// --check names where each mistake is: FILE:LINE: CARD: what is wrong, the
+// block it stands in, (code N); the console stays that of a run.
+TEST(ZuvanFatigueRun, CheckSaysWhereAMistakeIs) {
+    const std::string deck = ReadFile(kDeck);
+    // The number of the line of deck text that begins with what, after after.
+    const auto lineOf = [](const std::string& text, const std::string& what,
+                           const std::string& after = std::string()) {
+        const std::size_t at = text.find("\n" + what, text.find(after)) + 1;
+        EXPECT_NE(at, 0u) << what;
+        return std::to_string(1 + std::count(text.begin(), text.begin() + at, '\n'));
+    };
+    const std::string tubulure = "*COMPOSANT          TUBULURE";
+    struct Case {
+        const char* what;
+        std::string deck;
+        std::string place;  // after "d.dat:"
+    };
+    std::vector<Case> cases;
+    {
+        const std::string d =
+            Replaced(deck, "*COMPOSANT_MATERIAU X2CrNi18-9", "*COMPOSANT_MATERIAU X2CrNi18-8");
+        cases.push_back({"unknown material", d,
+                         lineOf(d, "*FIN_COMPOSANT", tubulure) +
+                             ": *FIN_COMPOSANT: Mauvaise définition d'un composant, bloc "
+                             "*COMPOSANT TUBULURE de la ligne " +
+                             lineOf(d, tubulure) + " (code 140)"});
+    }
+    {
+        const std::string d =
+            Replaced(deck, "*UWZONE_COMPOSANT   VIROLE-1", "*UWZONE_COMPOSANT   VIROLE-2");
+        cases.push_back({"unknown component", d,
+                         lineOf(d, "*FIN_UWZONE") +
+                             ": *FIN_UWZONE: Mauvaise définition d'une zone non soudée, bloc "
+                             "*UWZONE VIROLE-1-INT de la ligne " +
+                             lineOf(d, "*UWZONE ") + " (code 150)"});
+    }
+    {
+        const std::string d = Replaced(deck, "*HISTORIQUE_GORGE   SOUDURE-TUBULURE",
+                                       "*HISTORIQUE_GORGE   SOUDURE-TUBULUR");
+        cases.push_back({"zone typo", d,
+                         lineOf(d, "*FIN_HISTORIQUE", "H-GORGE") +
+                             ": *FIN_HISTORIQUE: Mauvaise définition d'un historique de "
+                             "contraintes, bloc *HISTORIQUE H-GORGE de la ligne " +
+                             lineOf(d, "*HISTORIQUE         H-GORGE") + " (code 200)"});
+    }
+    {
+        const std::string d =
+            Replaced(deck, "*COMPOSANT_MATERIAU X2CrNi18-9", "*COMPOSANT_MATERAU  X2CrNi18-9");
+        cases.push_back({"misspelt card", d,
+                         lineOf(d, "*COMPOSANT_MATERAU") +
+                             ": *COMPOSANT_MATERAU: Carte de donnée inconnue, bloc *COMPOSANT "
+                             "TUBULURE de la ligne " +
+                             lineOf(d, tubulure) + " (code 40)"});
+    }
+    {
+        const std::string d =
+            Replaced(deck, "*PARAMETRE          12 6.3 0", "*PARAMETRE          12 6,3 0");
+        cases.push_back({"bad number", d,
+                         lineOf(d, "*PARAMETRE          12 6,3") +
+                             ": *PARAMETRE: Mauvaise définition d'un composant, bloc *COMPOSANT "
+                             "TUBULURE de la ligne " +
+                             lineOf(d, tubulure) + " (code 140)"});
+    }
+    {
+        const std::string d =
+            Replaced(deck, "*POINT_HISTORIQUE   H-GORGE", "*POINT_HISTORIQUE   H-GORG");
+        cases.push_back({"history not in the deck", d,
+                         lineOf(d, "*FIN_DOMMAGE", "H-GORG\n") +
+                             ": *FIN_DOMMAGE: L'historique de contraintes auquel on se réferre "
+                             "n'existe pas : H-GORG, bloc *DOMMAGE de la ligne " +
+                             lineOf(d, "*DOMMAGE", "*HISTORIQUE         H-GORGE") + " (code 300)"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string data = dir.Write("d.dat", c.deck);
+        const RunResult r = RunProgram({"--check", "-d", data, "-c", kContext});
+        const std::size_t last = r.output.rfind('\n', r.output.size() - 2) + 1;
+        EXPECT_EQ(r.output.substr(last), data + ":" + Latin9(c.place) + "\n");
+        EXPECT_EQ(r.console.find(dir.Path()), std::string::npos);  // the console as designed
+    }
+    // In the context deck, and a deck that cannot be opened.
+    TempDir dir;
+    const std::string ctx = dir.Write("c.ctx", "/ one material\n*MATERIAU           M1\n*TYPO\n");
+    const std::string none = dir.Path() + "/none.dat";
+    EXPECT_EQ(RunProgram({"-c", ctx, "--check", "-d", kDeck}).output,
+              ctx + Latin9(":3: *TYPO: Carte de donnée inconnue, bloc *MATERIAU M1 de la ligne 2 "
+                           "(code 40)\n"));
+    EXPECT_EQ(RunProgram({"-d", none, "-c", ctx, "--check"}).output,
+              none + Latin9(": Le fichier de données n'est pas disponible (code 240)\n"));
 }
 
 // Each request run alone, by --request K and by its own deck of --split,

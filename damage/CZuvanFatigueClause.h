@@ -9,6 +9,8 @@
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
+#include "damage/ZuvanFatigueProvenance.h"
+
 class CZuvanFatigue;
 class ZuvanFatigueOutputFile;
 class CZuvanFatigueHistorique;
@@ -75,6 +77,8 @@ class CZuvanFatigueClause {
     // With it, a request that writes its report also appends its result as
     // one JSON line to the report's path + ".jsonl".
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // What produced the run, for the "run" object of each JSON line.
+    void SetProvenance(const ZuvanFatigueProvenance::Run& run) { m_provenance = run; }
 
     // The three analyses, chosen by Damage from the history's type; each
     // returns the total damage rate and, when the switch is kWriteReport,
@@ -114,4 +118,5 @@ class CZuvanFatigueClause {
     int m_countingMethod = 0;
     int m_criterionCode = 0;
     bool m_jsonResults = false;
+    ZuvanFatigueProvenance::Run m_provenance;
 };

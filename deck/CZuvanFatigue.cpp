@@ -198,6 +198,7 @@ void CZuvanFatigue::ReadCards(std::istream& in) {
                 Console().flush();
                 request.SetReportSwitch(CZuvanFatigueClause::kWriteReport);
                 request.SetJsonResults(m_jsonResults);
+                request.SetProvenance(m_provenance);
                 request.Damage();
             }
             if (split) split->WriteRequest(index, *this, request);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "damage/ZuvanFatigueProvenance.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
 #include "model/CZuvanFatigueCordon.h"
@@ -36,6 +37,8 @@ class CZuvanFatigue {
     int ReadDefinitions(std::istream& in);
     // With it, every request that writes a report also appends its JSON results.
     void SetJsonResults(bool value) { m_jsonResults = value; }
+    // What produced the run, handed to every request for its JSON line.
+    void SetProvenance(const ZuvanFatigueProvenance::Run& run) { m_provenance = run; }
 
     // What Read does with the damage requests (*DOMMAGE), numbered from 1 in
     // deck order. By default each one is carried out as soon as it is read.
@@ -96,6 +99,7 @@ class CZuvanFatigue {
     std::string m_inputFile;
     std::string m_outputDirectory;
     bool m_jsonResults = false;
+    ZuvanFatigueProvenance::Run m_provenance;
     RequestPlan m_plan;
     int m_requestCount = 0;
 };

@@ -1,6 +1,7 @@
 #include "driver/ZuvanFatigueRun.h"
 
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <limits>
 #include <streambuf>
@@ -8,10 +9,13 @@
 #include <vector>
 
 #include "damage/CZuvanFatigueClause.h"
+#include "damage/ZuvanFatigueCriticalPlane.h"
+#include "damage/ZuvanFatigueProvenance.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
+#include "driver/ZuvanFatigueSha256.h"
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
@@ -209,10 +213,35 @@ void PrintFailurePlace(std::ostream& output, int code) {
     output.flush();
 }
 
+// "2026-12-11T14:05:09Z": a time in UTC, ISO 8601 to the second.
+std::string UtcTime(std::time_t t) {
+    std::tm utc{};
+    char text[32];
+    if (gmtime_r(&t, &utc) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc) == 0) {
+        return std::string();
+    }
+    return text;
+}
+
+// What produces this run's JSON lines: the decks as given and their digests.
+ZuvanFatigueProvenance::Run Provenance(std::time_t start, const std::string& data,
+                                       const std::string& context) {
+    ZuvanFatigueProvenance::Run run;
+    run.version = kZuvanFatigueVersion;
+    run.timeUtc = UtcTime(start);
+    run.data = {data, ZuvanFatigueSha256::OfFile(data)};
+    run.context = {context, ZuvanFatigueSha256::OfFile(context)};
+    run.threads = ZuvanFatigueCriticalPlane::ThreadCount();
+    return run;
+}
+
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
+    const std::time_t start = std::time(nullptr);
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
-    bool haveData = false, haveContext = false, haveOutput = false;
+    bool haveData = false, haveContext = false, haveOutput = false, json = false;
+    std::string dataPath, contextPath;  // as given, the last of each
     Mode mode;
     // Known before the options act: the context deck is read at -c.
     const bool checking = HasOption(argc, argv, "--check");
@@ -238,6 +267,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
         // Options without a value: the next argument is an option again.
         if (std::strcmp(arg, "--json") == 0) {
             study.SetJsonResults(true);
+            json = true;
             --i;
             continue;
         }
@@ -259,6 +289,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                 return kExitUsage;
             }
             code = study.SetInputFile(argv[i + 1]);
+            dataPath = argv[i + 1];
             haveData = true;
         } else if (Is(arg, "-c", "--context")) {
             if (!hasValue) {
@@ -269,6 +300,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
             }
             code = context.Read(argv[i + 1]);
             if (code == 0) code = study.SetContext(context);
+            contextPath = argv[i + 1];
             haveContext = true;
         } else if (Is(arg, "-o", "--outputdir")) {
             if (!hasValue) {
@@ -327,6 +359,10 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
         };
     }
     study.SetRequestPlan(plan);
+    // Only lines that are written need it: the digests read both decks again.
+    if (json && (mode.option == nullptr || mode.request != 0)) {
+        study.SetProvenance(Provenance(start, dataPath, contextPath));
+    }
     const int code = study.Read();
     output.flush();
     if (code == 0 && mode.request > study.GetRequestCount()) {

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <iostream>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
+#include "stress/ZuvanFatiguePlausibility.h"
 
 namespace {
 
@@ -236,6 +239,70 @@ ZuvanFatigueProvenance::Run Provenance(std::time_t start, const std::string& dat
     return run;
 }
 
+// The plausibility warnings of --check on the decks' histories, one line
+// each: "DATA: avertissement : historique H, relevé N (NAME) : what looks
+// wrong". Deck texts go out raw, program texts in the console's encoding.
+void PrintWarnings(std::ostream& output, const std::string& dataPath, const CZuvanFatigue& study) {
+    using ZuvanFatiguePlausibility::Kind;
+    const auto number = [](double v) {
+        std::ostringstream s;
+        s.imbue(std::locale::classic());
+        s << v;
+        return s.str();
+    };
+    for (const auto& entry : study.Histories()) {
+        const CZuvanFatigueHistorique& history = entry.second;
+        for (const ZuvanFatiguePlausibility::Warning& w :
+             ZuvanFatiguePlausibility::Check(history)) {
+            output << dataPath << ConsoleText(": avertissement : historique ") << history.GetName();
+            if (w.record >= 0) {
+                output << ConsoleText(", relevé ") << w.record << " ("
+                       << history.GetRecord(w.record).GetName() << ')';
+            }
+            const std::string more =
+                w.count > 1 ? " (" + std::to_string(w.count) +
+                                  (w.kind == Kind::kTotalBelowLinearised ? " paires)" : " relevés)")
+                            : "";
+            std::string text;
+            switch (w.kind) {
+                case Kind::kAllStressesSmall:
+                    text =
+                        "toutes les contraintes sont inférieures à 1 MPa en valeur absolue (la "
+                        "plus grande : " +
+                        number(w.value) + ") : en GPa ?";
+                    break;
+                case Kind::kLargeStress:
+                    text = "une contrainte de " + number(w.value) + " MPa dépasse 5000 MPa" + more +
+                           " : en kPa, en psi ?";
+                    break;
+                case Kind::kTotalBelowLinearised:
+                    text = "avec le relevé " + std::to_string(w.other) +
+                           ", la variation de la contrainte totale Sij (" + number(w.value) +
+                           " MPa, von Mises) est inférieure à celle de la contrainte linéarisée "
+                           "Sijlm + Sijlt (" +
+                           number(w.limit) + " MPa)" + more +
+                           " : contraintes totales en ksi, ou sans leur part thermique ?";
+                    break;
+                case Kind::kLargePressure:
+                    text = "une pression de " + number(w.value) + " MPa dépasse 100 MPa" + more +
+                           " : en bar ?";
+                    break;
+                case Kind::kPressureAboveMembrane:
+                    text = "une pression de " + number(w.value) +
+                           " MPa dépasse le dixième de la plus grande contrainte de membrane de "
+                           "l'historique (" +
+                           number(w.limit) + " MPa)" + more + " : en bar ?";
+                    break;
+                case Kind::kKelvinLikeTemperatures:
+                    text = "la plus basse température est de " + number(w.value) +
+                           " degrés : en kelvins ?";
+                    break;
+            }
+            output << " : " << ConsoleText(text) << '\n';
+        }
+    }
+}
+
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
     const std::time_t start = std::time(nullptr);
     CZuvanFatigueContexte context;
@@ -372,6 +439,11 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                                   " n'existe pas : le fichier de données en contient " +
                                   std::to_string(study.GetRequestCount()));
         return kExitUsage;
+    }
+    if (checking && code == 0) {
+        // What looks wrong in decks that pass: warnings, never a failure.
+        PrintWarnings(output, dataPath, study);
+        output.flush();
     }
     if (code != 0 && checking) PrintFailurePlace(output, code);
     PrintEndReport(console, code);

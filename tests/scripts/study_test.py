@@ -132,6 +132,9 @@ class StudyTest(unittest.TestCase):
                            "--occurrences", os.path.join(EXAMPLES, "vessel-occurrences.csv")]
                           + extra)
                 self.assertEqual(r.returncode, 0, r.stderr.decode())
+                # The three throats' totals lack their thermal part: warned, and run.
+                self.assertIn("zuvan-study: 3 plausibility warnings on the decks",
+                              r.stderr.decode())
                 self.assertSameAsPlainRun(out, self.path("plain"))
                 rows = read_csv(os.path.join(out, "summary.csv"))
                 self.assertEqual([r["index"] for r in rows], [str(i) for i in range(1, 27)])

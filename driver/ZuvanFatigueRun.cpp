@@ -1,5 +1,9 @@
 #include "driver/ZuvanFatigueRun.h"
 
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
 #include <cstring>
 #include <ctime>
 #include <iostream>
@@ -464,6 +468,18 @@ bool AsksForVersion(int argc, char* argv[]) {
 }
 
 }  // namespace
+
+bool IsUtf8Terminal(int fd) {
+    if (::isatty(fd) != 1) return false;
+    // The environment's character type, read and put back: nothing else of
+    // the run depends on the C library's locale.
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    if (std::setlocale(LC_CTYPE, "") == nullptr) return false;
+    const std::string codeset = nl_langinfo(CODESET);
+    std::setlocale(LC_CTYPE, previous.c_str());
+    return codeset == "UTF-8" || codeset == "utf8";
+}
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console) {
     return RunZuvanFatigue(argc, argv, console, std::cout);

@@ -38,6 +38,7 @@ void CZuvanFatigueClause::Clear() {
     m_jsonResults = false;
     m_jsonSummary = false;
     m_searchOptions = ZuvanFatigueCriticalPlane::SearchOptions();
+    m_provenance = ZuvanFatigueProvenance::Run();
 }
 
 void CZuvanFatigueClause::Read(std::istream& in, const CZuvanFatigue& study,
@@ -293,5 +294,5 @@ void CZuvanFatigueClause::AppendJson(ZuvanFatigueOutputFile& file, const char* t
     request.reportFile = m_fileName;
     request.countingMethod = m_countingMethod == kReservoir ? "reservoir" : "rainflow";
     request.criterion = m_criterionCode == kMises ? "mises" : "tresca";
-    file.Append(ZuvanFatigueJson::Line(request, analysis, result), tag);
+    file.Append(ZuvanFatigueJson::Line(request, analysis, result, m_provenance), tag);
 }

@@ -9,6 +9,7 @@
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
+#include "damage/ZuvanFatigueProvenance.h"
 #include "damage/ZuvanFatigueSearchOptions.h"
 
 class CZuvanFatigue;
@@ -84,6 +85,8 @@ class CZuvanFatigueClause {
     void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
         m_searchOptions = options;
     }
+    // What produced the run, for the "run" object of each JSON line.
+    void SetProvenance(const ZuvanFatigueProvenance::Run& run) { m_provenance = run; }
 
     // The three analyses, chosen by Damage from the history's type; each
     // returns the total damage rate and, when the switch is kWriteReport,
@@ -125,4 +128,5 @@ class CZuvanFatigueClause {
     bool m_jsonResults = false;
     bool m_jsonSummary = false;
     ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;
+    ZuvanFatigueProvenance::Run m_provenance;
 };

@@ -201,6 +201,7 @@ void CZuvanFatigue::ReadCards(std::istream& in) {
                 request.SetJsonResults(m_jsonResults);
                 request.SetJsonSummary(m_jsonSummary);
                 request.SetSearchOptions(m_searchOptions);
+                request.SetProvenance(m_provenance);
                 request.Damage();
             }
             if (split) split->WriteRequest(index, *this, request);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "damage/ZuvanFatigueProvenance.h"
 #include "damage/ZuvanFatigueSearchOptions.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "model/CZuvanFatigueComposant.h"
@@ -45,6 +46,8 @@ class CZuvanFatigue {
     void SetSearchOptions(const ZuvanFatigueCriticalPlane::SearchOptions& options) {
         m_searchOptions = options;
     }
+    // What produced the run, handed to every request for its JSON line.
+    void SetProvenance(const ZuvanFatigueProvenance::Run& run) { m_provenance = run; }
 
     // What Read does with the damage requests (*DOMMAGE), numbered from 1 in
     // deck order. By default each one is carried out as soon as it is read.
@@ -106,6 +109,7 @@ class CZuvanFatigue {
     std::string m_outputDirectory;
     bool m_jsonResults = false;
     bool m_jsonSummary = false;
+    ZuvanFatigueProvenance::Run m_provenance;
     RequestPlan m_plan;
     int m_requestCount = 0;
     ZuvanFatigueCriticalPlane::SearchOptions m_searchOptions;

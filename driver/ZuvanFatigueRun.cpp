@@ -1,21 +1,32 @@
 #include "driver/ZuvanFatigueRun.h"
 
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 #include "damage/CZuvanFatigueClause.h"
+#include "damage/ZuvanFatigueCriticalPlane.h"
+#include "damage/ZuvanFatigueProvenance.h"
 #include "deck/CZuvanFatigue.h"
 #include "deck/CZuvanFatigueContexte.h"
 #include "deck/ZuvanFatigueCards.h"
 #include "driver/ZuvanFatigueEndReport.h"
 #include "driver/ZuvanFatigueSearchSettings.h"
+#include "driver/ZuvanFatigueSha256.h"
 #include "driver/ZuvanFatigueVersion.h"
 #include "report/ZuvanFatigueText.h"
 #include "stress/CZuvanFatigueHistorique.h"
+#include "stress/ZuvanFatiguePlausibility.h"
 
 namespace {
 
@@ -217,11 +228,100 @@ void PrintFailurePlace(std::ostream& output, int code) {
     output.flush();
 }
 
+// "2026-12-11T14:05:09Z": a time in UTC, ISO 8601 to the second.
+std::string UtcTime(std::time_t t) {
+    std::tm utc{};
+    char text[32];
+    if (gmtime_r(&t, &utc) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc) == 0) {
+        return std::string();
+    }
+    return text;
+}
+
+// What produces this run's JSON lines: the decks as given and their digests.
+ZuvanFatigueProvenance::Run Provenance(std::time_t start, const std::string& data,
+                                       const std::string& context) {
+    ZuvanFatigueProvenance::Run run;
+    run.version = kZuvanFatigueVersion;
+    run.timeUtc = UtcTime(start);
+    run.data = {data, ZuvanFatigueSha256::OfFile(data)};
+    run.context = {context, ZuvanFatigueSha256::OfFile(context)};
+    run.threads = ZuvanFatigueSearchSettings::ForThisRun().threads;
+    return run;
+}
+
+// The plausibility warnings of --check on the decks' histories, one line
+// each: "DATA: avertissement : historique H, relevé N (NAME) : what looks
+// wrong". Deck texts go out raw, program texts in the console's encoding.
+void PrintWarnings(std::ostream& output, const std::string& dataPath, const CZuvanFatigue& study) {
+    using ZuvanFatiguePlausibility::Kind;
+    const auto number = [](double v) {
+        std::ostringstream s;
+        s.imbue(std::locale::classic());
+        s << v;
+        return s.str();
+    };
+    for (const auto& entry : study.Histories()) {
+        const CZuvanFatigueHistorique& history = entry.second;
+        for (const ZuvanFatiguePlausibility::Warning& w :
+             ZuvanFatiguePlausibility::Check(history)) {
+            output << dataPath << ConsoleText(": avertissement : historique ") << history.GetName();
+            if (w.record >= 0) {
+                output << ConsoleText(", relevé ") << w.record << " ("
+                       << history.GetRecord(w.record).GetName() << ')';
+            }
+            const std::string more =
+                w.count > 1 ? " (" + std::to_string(w.count) +
+                                  (w.kind == Kind::kTotalBelowLinearised ? " paires)" : " relevés)")
+                            : "";
+            std::string text;
+            switch (w.kind) {
+                case Kind::kAllStressesSmall:
+                    text =
+                        "toutes les contraintes sont inférieures à 1 MPa en valeur absolue (la "
+                        "plus grande : " +
+                        number(w.value) + ") : en GPa ?";
+                    break;
+                case Kind::kLargeStress:
+                    text = "une contrainte de " + number(w.value) + " MPa dépasse 5000 MPa" + more +
+                           " : en kPa, en psi ?";
+                    break;
+                case Kind::kTotalBelowLinearised:
+                    text = "avec le relevé " + std::to_string(w.other) +
+                           ", la variation de la contrainte totale Sij (" + number(w.value) +
+                           " MPa, von Mises) est inférieure à celle de la contrainte linéarisée "
+                           "Sijlm + Sijlt (" +
+                           number(w.limit) + " MPa)" + more +
+                           " : contraintes totales en ksi, ou sans leur part thermique ?";
+                    break;
+                case Kind::kLargePressure:
+                    text = "une pression de " + number(w.value) + " MPa dépasse 100 MPa" + more +
+                           " : en bar ?";
+                    break;
+                case Kind::kPressureAboveMembrane:
+                    text = "une pression de " + number(w.value) +
+                           " MPa dépasse le dixième de la plus grande contrainte de membrane de "
+                           "l'historique (" +
+                           number(w.limit) + " MPa)" + more + " : en bar ?";
+                    break;
+                case Kind::kKelvinLikeTemperatures:
+                    text = "la plus basse température est de " + number(w.value) +
+                           " degrés : en kelvins ?";
+                    break;
+            }
+            output << " : " << ConsoleText(text) << '\n';
+        }
+    }
+}
+
 int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
+    const std::time_t start = std::time(nullptr);
     CZuvanFatigueContexte context;
     CZuvanFatigue study;
     study.SetSearchOptions(ZuvanFatigueSearchSettings::ForThisRun());
-    bool haveData = false, haveContext = false, haveOutput = false;
+    bool haveData = false, haveContext = false, haveOutput = false, json = false;
+    std::string dataPath, contextPath;  // as given, the last of each
     Mode mode;
     // Known before the options act: the context deck is read at -c.
     const bool checking = HasOption(argc, argv, "--check");
@@ -248,6 +348,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
         if (std::strcmp(arg, "--json") == 0 || std::strcmp(arg, "--json=summary") == 0) {
             study.SetJsonResults(true);
             study.SetJsonSummary(arg[6] == '=');
+            json = true;
             --i;
             continue;
         }
@@ -269,6 +370,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                 return kExitUsage;
             }
             code = study.SetInputFile(argv[i + 1]);
+            dataPath = argv[i + 1];
             haveData = true;
         } else if (Is(arg, "-c", "--context")) {
             if (!hasValue) {
@@ -279,6 +381,7 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
             }
             code = context.Read(argv[i + 1]);
             if (code == 0) code = study.SetContext(context);
+            contextPath = argv[i + 1];
             haveContext = true;
         } else if (Is(arg, "-o", "--outputdir")) {
             if (!hasValue) {
@@ -337,6 +440,10 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
         };
     }
     study.SetRequestPlan(plan);
+    // Only lines that are written need it: the digests read both decks again.
+    if (json && (mode.option == nullptr || mode.request != 0)) {
+        study.SetProvenance(Provenance(start, dataPath, contextPath));
+    }
     const int code = study.Read();
     output.flush();
     if (code == 0 && mode.request > study.GetRequestCount()) {
@@ -346,6 +453,11 @@ int Run(int argc, char* argv[], std::ostream& console, std::ostream& output) {
                                   " n'existe pas : le fichier de données en contient " +
                                   std::to_string(study.GetRequestCount()));
         return kExitUsage;
+    }
+    if (checking && code == 0) {
+        // What looks wrong in decks that pass: warnings, never a failure.
+        PrintWarnings(output, dataPath, study);
+        output.flush();
     }
     if (code != 0 && checking) PrintFailurePlace(output, code);
     PrintEndReport(console, code);
@@ -366,6 +478,18 @@ bool AsksForVersion(int argc, char* argv[]) {
 }
 
 }  // namespace
+
+bool IsUtf8Terminal(int fd) {
+    if (::isatty(fd) != 1) return false;
+    // The environment's character type, read and put back: nothing else of
+    // the run depends on the C library's locale.
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    if (std::setlocale(LC_CTYPE, "") == nullptr) return false;
+    const std::string codeset = nl_langinfo(CODESET);
+    std::setlocale(LC_CTYPE, previous.c_str());
+    return codeset == "UTF-8" || codeset == "utf8";
+}
 
 int RunZuvanFatigue(int argc, char* argv[], std::ostream& console) {
     return RunZuvanFatigue(argc, argv, console, std::cout);

@@ -265,10 +265,26 @@ ordered_json Result(const ThroatResult& r, Content content) {
     return o;
 }
 
-std::string Line(const Request& request, const char* analysis, const ordered_json& result) {
+namespace {
+
+ordered_json DeckJson(const ZuvanFatigueProvenance::Deck& deck) {
+    return {{"path", deck.path},
+            {"sha256", deck.sha256.empty() ? ordered_json() : ordered_json(deck.sha256)}};
+}
+
+}  // namespace
+
+std::string Line(const Request& request, const char* analysis, const ordered_json& result,
+                 const ZuvanFatigueProvenance::Run& run) {
     const ordered_json o = {{"schema_version", kSchemaVersion},
                             {"program", "ZuvanFatigue"},
                             {"program_version", kZuvanFatigueVersion},
+                            {"run",
+                             {{"program_version", run.version},
+                              {"time", run.timeUtc},
+                              {"data", DeckJson(run.data)},
+                              {"context", DeckJson(run.context)},
+                              {"threads", run.threads}}},
                             {"request",
                              {{"history", request.history},
                               {"zone", request.zone},

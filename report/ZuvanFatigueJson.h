@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "damage/ZuvanFatigueProvenance.h"
 #include "damage/ZuvanFatigueResults.h"
 
 namespace ZuvanFatigueJson {
@@ -31,8 +32,9 @@ nlohmann::ordered_json Result(const ZuvanFatigueResults::WeldResult& result,
 nlohmann::ordered_json Result(const ZuvanFatigueResults::ThroatResult& result,
                               Content content = Content::kFull);
 
-// The whole object of a request as one line of text, line feed included.
-std::string Line(const Request& request, const char* analysis,
-                 const nlohmann::ordered_json& result);
+// The whole object of a request as one line of text, line feed included;
+// run is what produced it (the "run" object).
+std::string Line(const Request& request, const char* analysis, const nlohmann::ordered_json& result,
+                 const ZuvanFatigueProvenance::Run& run);
 
 }  // namespace ZuvanFatigueJson

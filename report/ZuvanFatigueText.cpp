@@ -3,10 +3,18 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <atomic>
 #include <boost/locale/encoding.hpp>
 #include <sstream>
 
+namespace {
+std::atomic<bool> g_consoleUtf8{false};
+}  // namespace
+
+void SetConsoleUtf8(bool utf8) { g_consoleUtf8.store(utf8); }
+
 std::string ConsoleText(const std::string& programText) {
+    if (g_consoleUtf8.load()) return programText;
     try {
         return boost::locale::conv::from_utf<char>(programText, "ISO-8859-15");
     } catch (...) {

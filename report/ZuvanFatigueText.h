@@ -7,8 +7,12 @@
 #include <locale>
 #include <string>
 
-// Program text (UTF-8) as ISO-8859-15 bytes for the console.
+// Program text (UTF-8) as ISO-8859-15 bytes for the console, or unchanged
+// once the console is set to UTF-8.
 std::string ConsoleText(const std::string& programText);
+// The console's encoding for the rest of the process: UTF-8 when true, else
+// ISO-8859-15 (the default). Set once by the program's main, from its terminal.
+void SetConsoleUtf8(bool utf8);
 
 // The environment's native locale; the classic locale when the environment
 // names a locale this machine does not have.

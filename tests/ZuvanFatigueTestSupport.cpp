@@ -7,11 +7,29 @@
 #include <boost/filesystem.hpp>
 #include <cstdlib>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "report/ZuvanFatigueText.h"
 
 namespace ZuvanFatigueTest {
+
+std::string WithoutRun(const std::string& jsonl) {
+    std::istringstream in(jsonl);
+    std::string line, out;
+    while (std::getline(in, line)) {
+        const auto o = nlohmann::ordered_json::parse(line, nullptr, false);
+        if (!o.is_discarded() && o.is_object() && o.contains("run")) {
+            const std::string run =
+                ",\"run\":" +
+                o["run"].dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+            const std::size_t at = line.find(run);
+            if (at != std::string::npos) line.erase(at, run.size());
+        }
+        out += line + '\n';
+    }
+    return out;
+}
 
 TempDir::TempDir() {
     const boost::filesystem::path p = boost::filesystem::temp_directory_path() /

@@ -52,6 +52,11 @@ RunResult RunProgram(const std::vector<std::string>& args,
 // when the console shows no end report).
 int CodeOf(const RunResult& r);
 
+// The lines of a JSON Lines text with the "run" object of each taken out, text
+// for text: what two runs of the same request give alike, whatever their
+// decks' paths, start times and threads. A line without it stays as it is.
+std::string WithoutRun(const std::string& jsonl);
+
 // Latin-9 bytes of a UTF-8 program text, as the console shows it.
 std::string Latin9(const std::string& utf8);
 

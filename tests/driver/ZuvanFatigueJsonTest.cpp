@@ -9,11 +9,13 @@
 #include <boost/filesystem.hpp>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "driver/ZuvanFatigueSha256.h"
 #include "tests/ZuvanFatigueTestSupport.h"
 #include "tests/damage/ZuvanFatigueWeldTestSupport.h"
 
@@ -66,6 +68,43 @@ std::string SeamRecords(const std::string& s, const std::string& lm) {
 
 }  // namespace
 
+// The "run" object: the program's version, the start in UTC, both decks as
+// given on the command line with the digests of their bytes, the threads.
+TEST(ZuvanFatigueJson, RunObjectNamesTheDecksAsGivenWithTheirDigests) {
+    TempDir dir;
+    const std::string data = kDecks + "./uw-uniaxial.dat", context = kDecks + "uw.ctx";
+    const std::time_t before = std::time(nullptr);
+    ASSERT_EQ(
+        RunProgram({"-d", data, "--json", "-c", context, "-o", dir.Path()}, {"ZUVAN_THREADS=3"})
+            .status,
+        0);
+    const std::time_t after = std::time(nullptr);
+    const std::vector<json> lines = ReadLines(dir.Path() + "/uw.txt.jsonl");
+    ASSERT_EQ(lines.size(), 1u);
+    const json& run = lines[0]["run"];
+    EXPECT_EQ(run["program_version"], ZUVAN_VERSION);
+    EXPECT_EQ(run["data"],
+              (json{{"path", data}, {"sha256", ZuvanFatigueSha256::Of(ReadFile(data))}}));
+    EXPECT_EQ(run["context"],
+              (json{{"path", context}, {"sha256", ZuvanFatigueSha256::Of(ReadFile(context))}}));
+    EXPECT_EQ(run["threads"], 3);
+    // "YYYY-MM-DDTHH:MM:SSZ", between the moments around the run.
+    const std::string time = run["time"];
+    std::tm utc{};
+    const char* end = strptime(time.c_str(), "%Y-%m-%dT%H:%M:%SZ", &utc);
+    ASSERT_TRUE(end != nullptr && *end == '\0') << time;
+    EXPECT_EQ(time.size(), 20u);
+    const std::time_t at = timegm(&utc);
+    EXPECT_LE(before, at);
+    EXPECT_LE(at, after);
+    // Keys in their order, "run" after the version.
+    const auto ordered = nlohmann::ordered_json::parse(ReadFile(dir.Path() + "/uw.txt.jsonl"));
+    std::vector<std::string> keys;
+    for (const auto& item : ordered.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"schema_version", "program", "program_version", "run",
+                                              "request", "analysis", "result"}));
+}
+
 // The unwelded zone of the checked report uw-uniaxial.txt: Theta 137.5, Phi
 // 165, N0 0, one cycle (start 1, pivot 0, end 1) of N = 53678.
 TEST(ZuvanFatigueJson, UnweldedZoneLineHoldsTheCheckedValues) {
@@ -117,7 +156,7 @@ TEST(ZuvanFatigueJson, SeamWithImperfectionLineHoldsTheCheckedValues) {
         RunJson("weld.ctx", "weld-seam-imperfection.dat", french, {"LC_ALL=fr_FR.UTF-8"}).status,
         0);
     const std::string path = dir.Path() + "/seam.txt.jsonl";
-    EXPECT_EQ(ReadFile(path), ReadFile(french.Path() + "/seam.txt.jsonl"));
+    EXPECT_EQ(WithoutRun(ReadFile(path)), WithoutRun(ReadFile(french.Path() + "/seam.txt.jsonl")));
     const std::vector<json> lines = ReadLines(path);
     ASSERT_EQ(lines.size(), 1u);
     const json& res = lines[0]["result"];
@@ -268,8 +307,11 @@ TEST(ZuvanFatigueJson, RequestsAppendOneLineEachAndAFailureNone) {
     const std::string line = ReadFile(one.Path() + "/r.txt.jsonl");
     ASSERT_EQ(ReadLines(one.Path() + "/r.txt.jsonl").size(), 1u);
     // Compared as booleans: a mismatch would print half a megabyte.
-    EXPECT_TRUE(ReadFile(two.Path() + "/r.txt.jsonl") == line + line);
-    EXPECT_TRUE(ReadFile(three.Path() + "/r.txt.jsonl") == line + line);
+    // The decks' paths differ from run to run; one run gives one "run" object.
+    EXPECT_TRUE(WithoutRun(ReadFile(two.Path() + "/r.txt.jsonl")) == WithoutRun(line + line));
+    EXPECT_TRUE(WithoutRun(ReadFile(three.Path() + "/r.txt.jsonl")) == WithoutRun(line + line));
+    const std::vector<json> lines = ReadLines(two.Path() + "/r.txt.jsonl");
+    EXPECT_EQ(lines[0]["run"], lines[1]["run"]);
     const std::string report = ReadFile(one.Path() + "/r.txt");
     EXPECT_TRUE(ReadFile(two.Path() + "/r.txt") == report + report);
     const std::string partial = ReadFile(three.Path() + "/r.txt");

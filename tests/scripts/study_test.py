@@ -266,6 +266,10 @@ class StudyTest(unittest.TestCase):
              "csv, line 1: 3 fields; a line is history,occurrences"),
             ("missing file", ["--occurrences", self.path("none.csv")], 1, "none.csv: cannot be read"),
             ("zone typo", ["-d", typo], 200, "Code d'erreur : 200"),
+            # Where the check found it, as --check says it.
+            ("zone typo named", ["-d", typo], 200,
+             ": *FIN_HISTORIQUE: Mauvaise définition d'un historique de contraintes : "
+             "cordon absent des données : SOUDURE-CIRK, bloc *HISTORIQUE "),
             ("no data deck", ["-d", self.path("none.data")], 240, "Code d'erreur : 240"),
             ("slurm with -j", ["--engine", "slurm", "-j", "2"], 2, "-j and --sshloginfile"),
             ("no such host file", ["--sshloginfile", self.path("none")], 1, "cannot be read"),

@@ -45,7 +45,9 @@ std::string Renamed(const std::string& deck, const std::string& name) {
 }
 
 // The deck with its request block given once more at its end.
-std::string Twice(const std::string& deck) { return deck + deck.substr(deck.find("*DOMMAGE\n")); }
+[[maybe_unused]] std::string Twice(const std::string& deck) {
+    return deck + deck.substr(deck.find("*DOMMAGE\n"));
+}
 
 // Starts the program with the arguments, its console thrown away; the pid.
 pid_t Start(const std::vector<std::string>& args) {

@@ -102,7 +102,9 @@ TEST(ZuvanFatiguePlausibility, EachUnitMistakeGivesItsWarning) {
         std::vector<Kind> kinds;
         for (const auto& w : warnings) kinds.push_back(w.kind);
         EXPECT_EQ(kinds, c.expected);
-        if (!warnings.empty()) EXPECT_EQ(warnings[0].record, c.record);
+        if (!warnings.empty()) {
+            EXPECT_EQ(warnings[0].record, c.record);
+        }
     }
     // The pair and its ranges: the heated record against the one before it,
     // the total unchanged where the linearised stress varies by 60 and 20.
